@@ -23,3 +23,24 @@ function(vl_gtest)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VL_APP_DIR=${VL_APP_DIR}")
 endfunction()
+
+# vl_fuzzer(NAME <target> [LIBS <libs...>]): a libFuzzer program from every .cpp of the current folder.
+function(vl_fuzzer)
+  cmake_parse_arguments(A "" "NAME" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${A_NAME} ${sources})
+  target_include_directories(${A_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${A_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${A_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS})
+endfunction()
+
+# vl_benchmark(NAME <target> [LIBS <libs...>]): a Google Benchmark program from every .cpp of the current folder.
+function(vl_benchmark)
+  cmake_parse_arguments(A "" "NAME" "LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${A_NAME} ${sources})
+  target_include_directories(${A_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} benchmark::benchmark)
+endfunction()
