@@ -2,6 +2,7 @@
 // Values carried by data set fields: null, Boolean, integer, float, text or date-time.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -49,5 +50,12 @@ class Value {
 };
 
 using Values = std::vector<Value>;
+
+// Conversions of a value; nullopt when it has no such reading (null gives 0 / false).
+// Texts are read as numbers with "." or "," as decimal mark, as Booleans from "Sim"/"Não",
+// "True"/"False", "S"/"N", "1"/"0".
+std::optional<std::int64_t> valueToInteger(const Value &value);
+std::optional<double> valueToFloat(const Value &value);
+std::optional<bool> valueToBoolean(const Value &value);
 
 }  // namespace vl

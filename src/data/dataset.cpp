@@ -241,6 +241,20 @@ void DataSet::calculateFields(Record &record) {
   if (onCalcFields_) onCalcFields_(*this);
 }
 
+Values DataSet::recordValues(Record &record, const std::vector<Field *> &fields) {
+  Restore<DataSetState> state(state_, DataSetState::CalcFields);
+  Restore<Record *> calc(calcRecord_, &record);
+  Values values;
+  for (Field *f : fields) values.push_back(f->value());
+  return values;
+}
+
+void DataSet::assignToRecord(Record &record, Field &field, const Value &value) {
+  Restore<DataSetState> state(state_, DataSetState::Filter);
+  Restore<Record *> filter(filterRecord_, &record);
+  field.setValue(value);
+}
+
 // ---- key buffers -----------------------------------------------------------------------------
 
 void DataSet::clearKeyBuffer(KeyBuffer &key) {

@@ -212,8 +212,10 @@ class DataSet {
   void setKeyBuffer(KeyKind kind, bool clear);
   // Fills calculated and lookup values of a record.
   void calculateFields(Record &record);
-  // The record that Filter state reads and writes.
-  void setFilterRecord(Record *record) { filterRecord_ = record; }
+  // The values of the fields in a record that is not in the window.
+  Values recordValues(Record &record, const std::vector<Field *> &fields);
+  // Assigns a data field in a record outside the window (Filter state for the call).
+  void assignToRecord(Record &record, Field &field, const Value &value);
   void setMaster(DataSet *master) { master_ = master; }
   void detachAllObservers();
 

@@ -1,6 +1,5 @@
 #include "data/field.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -31,20 +30,10 @@ bool Field::isNull() const { return value().isNull(); }
 
 void Field::setValue(const Value &value) { ds_->assignField(*this, value); }
 
-namespace {
-
-[[noreturn]] void badConversion(const Field &field, const std::string &text) {
-  throw DatabaseError("Valor '" + text + "' do campo '" + field.displayName() + "' não pode ser convertido",
+void raiseConversionError(const Field &field, const std::string &text) {
+  throw DatabaseError("Valor '" + text + "' não pode ser convertido para o campo '" + field.displayName() + "'",
                       &field.dataSet());
 }
-
-std::string trimmed(const std::string &s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
-
-}  // namespace
 
 std::string Field::asString() const { return text(false); }
 
@@ -71,66 +60,33 @@ std::string Field::text(bool display) const {
 
 std::int64_t Field::asInteger() const {
   const Value v = value();
-  const auto &s = v.storage();
-  if (std::holds_alternative<std::monostate>(s)) return 0;
-  if (const auto *i = std::get_if<std::int64_t>(&s)) return *i;
-  if (const auto *b = std::get_if<bool>(&s)) return *b ? 1 : 0;
-  if (const auto *d = std::get_if<double>(&s)) {
-    if (!std::isfinite(*d) || std::fabs(*d) > 9.2e18) badConversion(*this, formatFloatText(*d, 15));
-    return std::llround(*d);
-  }
-  if (const auto *t = std::get_if<std::string>(&s)) {
-    const std::string text = trimmed(*t);
-    std::int64_t result = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), result);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) badConversion(*this, *t);
-    return result;
-  }
-  badConversion(*this, text(false));
+  if (const auto r = valueToInteger(v)) return *r;
+  raiseConversionError(*this, text(false));
 }
 
 double Field::asFloat() const {
   const Value v = value();
-  const auto &s = v.storage();
-  if (std::holds_alternative<std::monostate>(s)) return 0.0;
-  if (const auto *d = std::get_if<double>(&s)) return *d;
-  if (const auto *i = std::get_if<std::int64_t>(&s)) return static_cast<double>(*i);
-  if (const auto *b = std::get_if<bool>(&s)) return *b ? 1.0 : 0.0;
-  if (const auto *t = std::get_if<std::string>(&s)) {
-    std::string text = trimmed(*t);
-    for (char &c : text)
-      if (c == ',') c = '.';
-    double result = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), result);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) badConversion(*this, *t);
-    return result;
-  }
-  badConversion(*this, text(false));
+  if (const auto r = valueToFloat(v)) return *r;
+  raiseConversionError(*this, text(false));
 }
 
 bool Field::asBoolean() const {
   const Value v = value();
-  const auto &s = v.storage();
-  if (std::holds_alternative<std::monostate>(s)) return false;
-  if (const auto *b = std::get_if<bool>(&s)) return *b;
-  if (const auto *i = std::get_if<std::int64_t>(&s)) return *i != 0;
-  if (const auto *d = std::get_if<double>(&s)) return *d != 0.0;
-  if (const auto *t = std::get_if<std::string>(&s)) {
-    const std::string text = cp1252Upper(utf8ToCp1252(trimmed(*t)));
-    if (text == "SIM" || text == "S" || text == "TRUE" || text == "T" || text == "1") return true;
-    if (text == utf8ToCp1252("NÃO") || text == "NAO" || text == "N" || text == "FALSE" || text == "F" ||
-        text == "0" || text.empty())
-      return false;
-    badConversion(*this, *t);
-  }
-  badConversion(*this, text(false));
+  if (const auto r = valueToBoolean(v)) return *r;
+  raiseConversionError(*this, text(false));
 }
 
 DateTime Field::asDateTime() const {
   const Value v = value();
   if (v.isNull()) return storedEpoch();
   if (v.holds<DateTime>()) return v.get<DateTime>();
-  badConversion(*this, text(false));
+  raiseConversionError(*this, text(false));
+}
+
+std::string Field::asBytes() const {
+  const Value v = value();
+  if (!v.holds<std::string>()) return text(false);
+  return def_.type == FieldType::Blob ? v.get<std::string>() : utf8ToCp1252(v.get<std::string>());
 }
 
 // ---- texts -----------------------------------------------------------------------------------

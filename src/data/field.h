@@ -92,6 +92,7 @@ class Field {
   double asFloat() const;
   DateTime asDateTime() const;   // null: storedEpoch()
   std::string displayText() const;  // formatted for the user (UTF-8, Brazilian conventions)
+  std::string asBytes() const;      // as stored: code page 1252 text, a Blob's bytes
 
   void setValue(const Value &value);
   void clear() { setValue(Value{}); }
@@ -110,6 +111,9 @@ class Field {
   LookupSpec lookup_;
   GetTextHandler getText_;
 };
+
+// Raises the database error for a value that the field cannot take or give in that type.
+[[noreturn]] void raiseConversionError(const Field &field, const std::string &text);
 
 // Texts of values as the user sees them: decimal comma, dd/mm/yyyy, "Sim"/"Não".
 std::string formatFloatText(double value, int precision);
