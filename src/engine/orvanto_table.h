@@ -101,6 +101,7 @@ class TOrvanto_iLow_Table : private OrvantoEntryClient {
   std::uint8_t CheckWidth() const { return header_[0]; }
   std::uint32_t LocaleId() const;
   std::string Description() const;  // table properties text, at most 255 characters
+  TOrvanto_Table_Info Info() const;  // of the open table
   std::uint32_t Base() const { return base_; }
   std::uint32_t RecordAreaStart() const { return r0_; }
   std::uint32_t RecordAreaEnd() const { return r1_; }
