@@ -461,39 +461,46 @@ bool TOrvantoDataSet::gotoKey() {
   return found;
 }
 
+int TOrvantoDataSet::chooseLocateIndex(const std::string &fieldNames, const std::vector<Field *> &fields,
+                                       LocateOptions options) const {
+  const bool caseInsensitive = (options & loCaseInsensitive) != 0;
+  const bool text = std::any_of(fields.begin(), fields.end(), [](Field *f) { return f->isText(); });
+  // The active index when its leading key fields are the requested ones.
+  const std::uint16_t activeIndex = table_->ActiveIndex();
+  if (activeIndex != 0 && !fields.empty() && keyFieldNos_.size() >= fields.size() &&
+      (!text || keyCaseInsensitive_ == caseInsensitive)) {
+    bool same = true;
+    for (std::size_t i = 0; i < fields.size() && same; ++i)
+      same = fields[i]->kind() == FieldKind::Data && keyFieldNos_[i] == fields[i]->fieldNo();
+    if (same) return activeIndex;
+  }
+  // A secondary index on exactly these fields, else one that begins with them.
+  std::string wanted;
+  for (Field *f : fields) wanted += f->fieldName() + ";";
+  const auto defs = table_->IndexDefinitions();
+  for (int pass = 0; pass < 2 && !fields.empty(); ++pass) {
+    for (std::size_t i = 1; i < defs.size(); ++i) {
+      const bool ci = (table_->Index(i).flags & orv::kIndexCaseInsensitive) != 0;
+      if (text && ci != caseInsensitive) continue;
+      std::string names = cp1252ToUtf8(defs[i].fields) + ";";
+      if (pass == 1) names = names.substr(0, std::min(names.size(), wanted.size()));
+      if (sameFieldName(names, wanted)) return static_cast<int>(i);
+    }
+  }
+  raiseDatabaseError(dberr::kNoIndexForFields, fieldNames, this);
+}
+
+int TOrvantoDataSet::locateIndexNumber(const std::string &fieldNames, LocateOptions options) {
+  checkBrowseMode();
+  return chooseLocateIndex(fieldNames, fieldList(fieldNames), options);
+}
+
 bool TOrvantoDataSet::searchRecord(const std::string &fieldNames, const Values &values, LocateOptions options,
                                    Record &temp) {
   checkBrowseMode();
   const std::vector<Field *> fields = fieldList(fieldNames);
-  if (fields.empty()) raiseDatabaseError(dberr::kNoIndexForFields, fieldNames, this);
-  const bool caseInsensitive = (options & loCaseInsensitive) != 0;
-  const bool text = std::any_of(fields.begin(), fields.end(), [](Field *f) { return f->isText(); });
-
-  // The index: the active one when its leading key fields are the requested ones.
-  int chosen = -1;
+  const int chosen = chooseLocateIndex(fieldNames, fields, options);
   const std::uint16_t activeIndex = table_->ActiveIndex();
-  if (activeIndex != 0 && keyFieldNos_.size() >= fields.size() && (!text || keyCaseInsensitive_ == caseInsensitive)) {
-    bool same = true;
-    for (std::size_t i = 0; i < fields.size() && same; ++i)
-      same = fields[i]->kind() == FieldKind::Data && keyFieldNos_[i] == fields[i]->fieldNo();
-    if (same) chosen = activeIndex;
-  }
-  if (chosen < 0) {
-    std::string wanted;
-    for (Field *f : fields) wanted += f->fieldName() + ";";
-    const auto defs = table_->IndexDefinitions();
-    for (int pass = 0; pass < 2 && chosen < 0; ++pass) {
-      for (std::size_t i = 1; i < defs.size() && chosen < 0; ++i) {
-        const TOrvanto_iLow_Index &idx = table_->Index(i);
-        const bool ci = (idx.flags & orv::kIndexCaseInsensitive) != 0;
-        if (text && ci != caseInsensitive) continue;
-        std::string names = cp1252ToUtf8(defs[i].fields) + ";";
-        if (pass == 1) names = names.substr(0, std::min(names.size(), wanted.size()));
-        if (sameFieldName(names, wanted)) chosen = static_cast<int>(i);
-      }
-    }
-  }
-  if (chosen < 0) raiseDatabaseError(dberr::kNoIndexForFields, fieldNames, this);
 
   // The values into a cleared record.
   clearRecord(temp);

@@ -62,6 +62,8 @@ class TOrvantoDataSet : public DataSet {
   using DataSet::locate;
   std::optional<Values> lookup(const std::string &keyFields, const Values &keyValues,
                                const std::string &resultFields) override;
+  // The index a Locate on these fields with these options searches ("No index for fields '%s'").
+  int locateIndexNumber(const std::string &fieldNames, LocateOptions options);
 
   // The engine's table information record (texts in code page 1252); the table is opened only
   // for the call when the data set is closed.
@@ -120,6 +122,8 @@ class TOrvantoDataSet : public DataSet {
   friend class TOrvantoDB;
   void buildFieldDefs();
   void fillRecordInfo(Record &record);
+  int chooseLocateIndex(const std::string &fieldNames, const std::vector<Field *> &fields,
+                        LocateOptions options) const;
   // Chooses the index for a Locate and searches; true with the cursor on the found record.
   bool searchRecord(const std::string &fieldNames, const Values &values, LocateOptions options, Record &temp);
   Record &blobRecord() { return currentRecord(); }
