@@ -12,6 +12,7 @@ constexpr const char *kPrimary = "<Primary>";
 TOrvantoTable::TOrvantoTable() { setEllipsisType(orvEtThreeDots); }
 
 TOrvantoTable::~TOrvantoTable() {
+  close();  // observers are told while the table is still whole
   if (DataSet *master = masterDataSet()) master->detach(link_);
   setMaster(nullptr);
 }

@@ -64,14 +64,22 @@ inline OrvantoTableSpec groupTable() {
 }
 
 struct SignModule {
+  std::shared_ptr<OrvantoTableSection> signs;
+  Image image;
   std::unique_ptr<TempFile> file;
   SignModule() {
     OrvantoModuleWriter w;
-    addTable(w, signTable());
+    signs = addTable(w, signTable());
     addTable(w, groupTable());
-    file = std::make_unique<TempFile>(w.build());
+    image = w.build();
+    file = std::make_unique<TempFile>(image);
   }
   const std::string &path() const { return file->path(); }
+  // Flips a byte of the sign table (offset relative to its base) in the file.
+  void damage(std::uint32_t tableOffset) {
+    image.at(signs->layout().base + tableOffset) ^= 0x5A;
+    file->write(image);
+  }
 };
 
 }  // namespace vl::test

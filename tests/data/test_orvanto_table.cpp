@@ -468,3 +468,26 @@ TEST(TOrvantoTable, TableInfoAndVerify) {
   EXPECT_FALSE(closed.active());
   EXPECT_EQ(errorOf([&] { closed.verify(); }), "A tabela não está aberta");
 }
+
+// ---- damaged files ---------------------------------------------------------------------------
+
+TEST(TOrvantoTable, DamagedRecordsAndBlobsGiveEngineErrors) {
+  SignModule module;
+  const auto &addresses = module.signs->layout().recordAddresses;
+  module.damage(addresses[1] + 10 + 2 + 1);  // after its sizes area and bitmap: a character of "R-2"
+  module.damage(addresses[1] - 29);  // last byte of record 1's Figura blob
+  TOrvantoDB db;
+  db.setFileName(module.path());
+  TOrvantoTable t;
+  t.setOrvantoDatabase(&db);
+  t.setTableName("Placas");
+  t.open();
+  EXPECT_EQ(t.fieldByName("Codigo").asString(), "R-1");
+  EXPECT_EQ(errorOf([&] { t.fieldByName("Figura").asString(); }), "engine Blob Read 180");
+  EXPECT_EQ(t.fieldByName("Obs").asString(), "Observação completa");  // other blobs still read
+  EXPECT_EQ(errorOf([&] { t.next(); }), "engine Record Read 180");
+  EXPECT_EQ(t.fieldByName("Codigo").asString(), "R-1");  // the data set stays on its record
+  t.last();
+  EXPECT_EQ(t.fieldByName("Codigo").asString(), "A-14");
+  EXPECT_FALSE(t.verify());
+}
