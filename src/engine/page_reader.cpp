@@ -62,4 +62,12 @@ void OrvantoPageReader::read(void *buffer, std::size_t count) {
   position_ += count;
 }
 
+void OrvantoPageReader::readDirect(std::uint64_t offset, void *buffer, std::size_t count) {
+  if (count == 0) return;
+  if (!file_.isOpen()) throw EOrvanto_IO_Error(orv::kIoReading, static_cast<std::uint32_t>(count), EBADF);
+  if (offset + count > file_.size()) throw EOrvanto_IO_Error(orv::kIoReading, static_cast<std::uint32_t>(count), 0);
+  file_.readAt(offset, buffer, count);
+  position_ = offset + count;
+}
+
 }  // namespace vl

@@ -26,6 +26,9 @@ class OrvantoPageReader {
   void seek(std::uint64_t offset);
   std::uint64_t position() const { return position_; }
   void read(void *buffer, std::size_t count);
+  // Reads `count` bytes at `offset` straight from the file, past the page cache (long sequential
+  // reads such as verification); leaves the position after them.
+  void readDirect(std::uint64_t offset, void *buffer, std::size_t count);
 
  private:
   struct Slot {

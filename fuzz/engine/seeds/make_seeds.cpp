@@ -58,5 +58,11 @@ int main(int argc, char **argv) {
   blobs.records = {{std::string("um"), std::string("\x01\x02 linha\r\n", 10), std::string("memo")},
                    {std::string("dois"), std::string(), std::monostate{}}};
   save(dir, "mixed", {fixed, blobs});
+  // Seeds of the writer-driven mode: 'W', then the table description bytes.
+  const std::string described[] = {
+      std::string("W\x00\x03\x00\x05\x01\x03\x06\x08abcdefgh\x02xy\x01\x03ab\x01\x01\x02\x06\x01\x00\x00", 31),
+      std::string("W\x04\x02\x00\x03\x04\x0a\x05ABCDE\x06\x07\x02ab\x02\x02\x01\x01\x00\x1a\x00\x02\x00\x01\x10\x20\x30", 33)};
+  for (std::size_t i = 0; i < std::size(described); ++i)
+    std::ofstream(dir / ("described-" + std::to_string(i)), std::ios::binary) << described[i];
   return 0;
 }
