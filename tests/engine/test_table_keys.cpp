@@ -302,3 +302,33 @@ TEST(IndexSwitch, RecordWhoseKeyIsNotFoundGives163) {
   EXPECT_NO_THROW(t.SwitchIndexOrRaise(1));
   EXPECT_EQ(t.State(), orvCsBeforeFirst);
 }
+
+TEST(KeySearch, BitmapJumpTableEndsAfterTheLastPresentGroup) {
+  // 33 first characters: ' ' .. '?' (32 of them) and 'A'.
+  std::vector<std::string> words;
+  for (char c = ' '; c <= '?'; ++c) words.push_back(std::string(1, c) + "x");
+  words.push_back("Ax");
+  std::vector<const char *> pointers;
+  for (const auto &w : words) pointers.push_back(w.c_str());
+  Module m(wordTable(pointers, 0));
+  const auto &l = m.layout();
+  ASSERT_EQ(l.jumpCounts[1], 33u);
+  // Groups 9..31 are never read: damaging their bitmap bytes changes nothing but the block check.
+  const std::size_t jump = m.at(l.jumpOffsets[1]);
+  const std::size_t afterGroup8 = jump + 1 + 0 + 1 + 0 + 1 + 0 + 1 + 0 + (1 + 8 * 1) + (1 + 8 * 1) + (1 + 8 * 1) +
+                                  (1 + 8 * 1) + (1 + 1 * 1);
+  for (std::size_t i = 0; i < 23; ++i) m.image[afterGroup8 + i] = 0xFF;
+  m.rewrite();
+  Opened o(m, "palavras");
+  ASSERT_TRUE(o.open());
+  o.t().SwitchIndexOrRaise(1);
+  EXPECT_TRUE(o.t().Index(1).jumpTable.usable());
+  EXPECT_EQ(o.t().Index(1).jumpTable.start('A'), 33u);
+  EXPECT_EQ(o.t().Index(1).jumpTable.start('!'), 2u);
+  for (const auto &w : words) {
+    ASSERT_TRUE(find(o, w.c_str())) << w;
+    EXPECT_EQ(o.text(0), w);
+  }
+  EXPECT_FALSE(find(o, "B"));
+  EXPECT_EQ(o.t().State(), orvCsAfterLast);
+}

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "engine/cp1252.h"
 #include "engine/writer/table_writer.h"
 
 using namespace vl;
@@ -26,7 +27,7 @@ OrvantoTableSpec words(std::uint8_t flags, std::uint8_t k, bool head, int count)
   s.columns = {C::String("P", 12), C::Fixed("N", orv::ctInteger), C::Memo("M", 6)};
   const char *base[] = {"Sem", "sem parar", "Semáforo", "ação", "ACAO", "bola", "b", "", "zebra", "Zé"};
   for (int i = 0; i < count; ++i)
-    s.records.push_back({std::string(base[i % 10]), std::int64_t(i % 4), std::string("texto longo ") + std::to_string(i)});
+    s.records.push_back({utf8ToCp1252(base[i % 10]), std::int64_t(i % 4), std::string("texto longo ") + std::to_string(i)});
   s.records.push_back({std::monostate{}, std::monostate{}, std::monostate{}});
   s.indexes.push_back({"I", {{"P"}}, flags, head, true});
   s.indexes.push_back({"J", {{"N"}, {"P"}}, 0, true, true});
@@ -59,10 +60,11 @@ int main(int argc, char **argv) {
                    {std::string("dois"), std::string(), std::monostate{}}};
   save(dir, "mixed", {fixed, blobs});
   // Seeds of the writer-driven mode: 'W', then the table description bytes.
-  const std::string described[] = {
-      std::string("W\x00\x03\x00\x05\x01\x03\x06\x08abcdefgh\x02xy\x01\x03ab\x01\x01\x02\x06\x01\x00\x00", 31),
-      std::string("W\x04\x02\x00\x03\x04\x0a\x05ABCDE\x06\x07\x02ab\x02\x02\x01\x01\x00\x1a\x00\x02\x00\x01\x10\x20\x30", 33)};
-  for (std::size_t i = 0; i < std::size(described); ++i)
-    std::ofstream(dir / ("described-" + std::to_string(i)), std::ios::binary) << described[i];
+  const std::vector<std::vector<unsigned char>> described = {
+      {'W', 0, 3, 0, 5, 1, 3, 6, 8, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 2, 'x', 'y', 1, 3, 'a', 'b', 1, 1, 2, 6, 1, 0, 0},
+      {'W', 4, 2, 0, 3, 4, 10, 5, 'A', 'B', 'C', 'D', 'E', 6, 7, 2, 'a', 'b', 2, 2, 1, 1, 0, 0x1A, 0, 2, 0, 1, 0x10, 0x20, 0x30}};
+  for (std::size_t i = 0; i < described.size(); ++i)
+    std::ofstream(dir / ("described-" + std::to_string(i)), std::ios::binary)
+        .write(reinterpret_cast<const char *>(described[i].data()), static_cast<std::streamsize>(described[i].size()));
   return 0;
 }
