@@ -1,11 +1,16 @@
 # Helpers shared by the areas' CMakeLists.txt files.
 
-# vl_area_library(NAME <target> [LIBS <libs...>])
-# A static library from every .cpp of the current folder (not recursive).
+# vl_area_library(NAME <target> [LIBS <libs...>] [EXCLUDE <regex>])
+# A static library from every .cpp of the current folder (not recursive), less the files whose
+# names match EXCLUDE.
 function(vl_area_library)
-  cmake_parse_arguments(A "" "NAME" "LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "NAME;EXCLUDE" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(A_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${A_EXCLUDE}")
+    list(FILTER headers EXCLUDE REGEX "${A_EXCLUDE}")
+  endif()
   add_library(${A_NAME} STATIC ${sources} ${headers})
   target_include_directories(${A_NAME} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${A_NAME} PUBLIC ${A_LIBS})

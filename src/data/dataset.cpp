@@ -7,6 +7,11 @@ namespace vl {
 namespace {
 
 // Restores a data set member when leaving a scope.
+// Held notifications: LayoutChanged covers DataChanged, which covers RecordChanged.
+int strength(DataEvent event) {
+  return event == DataEvent::LayoutChanged ? 2 : event == DataEvent::DataChanged ? 1 : 0;
+}
+
 template <class T> class Restore {
  public:
   Restore(T &ref, T value) : ref_(ref), saved_(ref) { ref_ = value; }
@@ -179,6 +184,7 @@ DataSet::Record &DataSet::currentRecord() {
     default:
       break;
   }
+  if (asideRecord_) return *asideRecord_;
   if (readRow_ >= 0 && readRow_ < static_cast<int>(window_.size())) return window_[readRow_];
   if (active_ >= 0) return window_[active_];
   return empty_;
@@ -312,7 +318,9 @@ void DataSet::updateCursorPos() {
   if (const Record *r = activeRecord()) positionOn(*r);
 }
 
-void DataSet::first() {
+void DataSet::first() { moveFirst(DataEvent::RecordChanged); }
+
+void DataSet::moveFirst(DataEvent event) {
   checkBrowseMode();
   cursorFirst();
   window_.clear();
@@ -322,7 +330,7 @@ void DataSet::first() {
   bof_ = true;
   eof_ = window_.empty();
   updateCursorPos();
-  notify(DataEvent::DataChanged);
+  notify(event);
 }
 
 void DataSet::last() {
@@ -335,7 +343,7 @@ void DataSet::last() {
   eof_ = true;
   bof_ = window_.empty();
   updateCursorPos();
-  notify(DataEvent::DataChanged);
+  notify(DataEvent::RecordChanged);
 }
 
 void DataSet::next() {
@@ -409,10 +417,10 @@ int DataSet::moveBy(int distance) {
   return moved;
 }
 
-void DataSet::resync() {
+void DataSet::resync(DataEvent event) {
   Record current;
   if (!fetchInto(current, FetchMode::Current)) {
-    first();
+    moveFirst(event);
     return;
   }
   const int keep = std::clamp(active_, 0, bufferCount_ - 1);
@@ -434,13 +442,13 @@ void DataSet::resync() {
   }
   bof_ = eof_ = false;
   updateCursorPos();
-  notify(DataEvent::DataChanged);
+  notify(event);
 }
 
 void DataSet::refresh() {
   checkBrowseMode();
   updateCursorPos();
-  resync();
+  resync(DataEvent::DataChanged);
 }
 
 void DataSet::setBufferCount(int count) {
@@ -479,6 +487,37 @@ DataSet::RowScope::RowScope(DataSet &dataSet, int row) : ds_(dataSet), saved_(da
 
 DataSet::RowScope::~RowScope() { ds_.readRow_ = saved_; }
 
+DataSet::RecordScope::RecordScope(DataSet &dataSet, const Bookmark &bookmark)
+    : ds_(dataSet), saved_(dataSet.asideRecord_) {
+  if (ds_.state_ != DataSetState::Browse || bookmark.empty() || !ds_.bookmarkValid(bookmark)) return;
+  ds_.cursorToBookmark(bookmark);
+  try {
+    found_ = ds_.fetchInto(record_, FetchMode::Current);
+  } catch (...) {
+    ds_.updateCursorPos();
+    throw;
+  }
+  ds_.updateCursorPos();
+  if (found_) ds_.asideRecord_ = &record_;
+}
+
+DataSet::RecordScope::~RecordScope() { ds_.asideRecord_ = saved_; }
+
+std::vector<Bookmark> DataSet::allBookmarks() {
+  std::vector<Bookmark> list;
+  if (state_ != DataSetState::Browse) return list;
+  cursorFirst();
+  try {
+    Record r;
+    while (fetch(r, FetchMode::Next)) list.push_back(recordBookmark(r));
+  } catch (...) {
+    updateCursorPos();
+    throw;
+  }
+  updateCursorPos();
+  return list;
+}
+
 // ---- observers -------------------------------------------------------------------------------
 
 void DataSet::attach(DataSetObserver &observer) {
@@ -497,7 +536,7 @@ void DataSet::notify(DataEvent event) {
   const bool held = event == DataEvent::RecordChanged || event == DataEvent::DataChanged ||
                     event == DataEvent::LayoutChanged;
   if (held && disabled_ > 0) {
-    pendingChange_ = true;
+    if (pending_ < 0 || strength(event) > strength(static_cast<DataEvent>(pending_))) pending_ = static_cast<int>(event);
     return;
   }
   const auto observers = observers_;
@@ -509,9 +548,10 @@ void DataSet::disableControls() { ++disabled_; }
 
 void DataSet::enableControls() {
   if (disabled_ == 0) return;
-  if (--disabled_ == 0 && pendingChange_) {
-    pendingChange_ = false;
-    if (active()) notify(DataEvent::DataChanged);
+  if (--disabled_ == 0 && pending_ >= 0) {
+    const auto event = static_cast<DataEvent>(pending_);
+    pending_ = -1;
+    if (active()) notify(event);
   }
 }
 

@@ -12,10 +12,11 @@
 // Calculated and lookup fields are declared before opening (addCalculatedField, addLookupField);
 // calculated values are set in the onCalcFields callback, called for every fetched record.
 // Bookmarks are opaque byte strings (empty = none). Observers (DataSetObserver) are told when
-// the data set opens or closes, when the active record moves to another record (RecordChanged),
-// when the whole content may differ (DataChanged: new order, range or refresh), when the fields
-// are rebuilt (LayoutChanged) and when the state changes. disableControls/enableControls hold
-// the notifications back during bulk work and send one DataChanged at the end.
+// the data set opens or closes, when the active record moves (RecordChanged; the window may have
+// been refilled), when the order, range or contents change (DataChanged: re-read everything),
+// when the fields are rebuilt (LayoutChanged) and when the state changes. disableControls/
+// enableControls hold the notifications back during bulk work and send the strongest one at the
+// end. RecordScope reads any record by bookmark without moving (for item models).
 // Errors are vl::DatabaseError with fixed texts (data/data_error.h).
 #include <array>
 #include <cstdint>
@@ -61,6 +62,13 @@ enum LocateOption : unsigned { loCaseInsensitive = 1u, loPartialKey = 2u };
 using LocateOptions = unsigned;
 
 class DataSet {
+ protected:
+  // A fetched record: the implementation's image and the calculated and lookup values.
+  struct Record {
+    std::vector<std::uint8_t> data;
+    std::vector<Value> calc;
+  };
+
  public:
   // Calculated values of the current record are set here (state CalcFields).
   using CalcFieldsHandler = std::function<void(DataSet &)>;
@@ -149,6 +157,26 @@ class DataSet {
     int saved_;
   };
 
+  // While it lives, the fields read the record at the bookmark, fetched aside: the active record,
+  // the window and the observers are not touched. found() is false for a bookmark of no record.
+  class RecordScope {
+   public:
+    RecordScope(DataSet &dataSet, const Bookmark &bookmark);
+    ~RecordScope();
+    RecordScope(const RecordScope &) = delete;
+    RecordScope &operator=(const RecordScope &) = delete;
+    bool found() const { return found_; }
+
+   private:
+    DataSet &ds_;
+    Record record_;
+    Record *saved_;
+    bool found_ = false;
+  };
+  // The bookmarks of all records in the cursor's order, read aside like RecordScope (one pass
+  // over the records).
+  std::vector<Bookmark> allBookmarks();
+
   // Observers.
   void attach(DataSetObserver &observer);
   void detach(DataSetObserver &observer);
@@ -160,11 +188,6 @@ class DataSet {
   DataSet *masterDataSet() const { return master_; }
 
  protected:
-  // A fetched record: the implementation's image and the calculated and lookup values.
-  struct Record {
-    std::vector<std::uint8_t> data;
-    std::vector<Value> calc;
-  };
   enum class FetchMode : std::uint8_t { Current, Next, Prior };
   enum class KeyKind : std::uint8_t { Lookup, RangeStart, RangeEnd, CurRangeStart, CurRangeEnd, Save };
   struct KeyBuffer {
@@ -196,8 +219,10 @@ class DataSet {
   void checkActive() const;
   void checkBrowseMode();
   void setState(DataSetState state);
-  // Rebuilds the window around the record on which the cursor stands (first record when none).
-  void resync();
+  // Rebuilds the window around the record on which the cursor stands (first record when none)
+  // and tells the observers `event`.
+  void resync(DataEvent event = DataEvent::RecordChanged);
+  void moveFirst(DataEvent event);
   // The cursor back onto the active record.
   void updateCursorPos();
   void notify(DataEvent event);
@@ -244,6 +269,7 @@ class DataSet {
   std::vector<Record> window_;
   int active_ = -1;
   int readRow_ = -1;  // RowScope override
+  Record *asideRecord_ = nullptr;  // RecordScope override
   int bufferCount_ = 1;
   bool bof_ = true;
   bool eof_ = true;
@@ -254,7 +280,7 @@ class DataSet {
   std::vector<DataSetObserver *> observers_;
   Record empty_;  // read when the data set has no records
   int disabled_ = 0;
-  bool pendingChange_ = false;
+  int pending_ = -1;  // strongest held event
   DataSet *master_ = nullptr;
 };
 

@@ -397,9 +397,9 @@ void TOrvantoDataSet::switchToIndex(std::uint16_t number) {
   table_->SwitchIndex(number);
   takeKeyInfo();
   if (table_->ReFind())
-    resync();
+    resync(DataEvent::DataChanged);
   else
-    first();
+    moveFirst(DataEvent::DataChanged);
 }
 
 bool TOrvantoDataSet::applyKeyRange() {

@@ -73,7 +73,7 @@ void TOrvantoTable::setInverseOrder(bool value) {
   checkBrowseMode();
   updateCursorPos();
   table().SetInverse(value);
-  resync();
+  resync(DataEvent::DataChanged);
 }
 
 bool TOrvantoTable::uniqueRecords() const { return tableOpen() ? table().Unique() : unique_; }
@@ -84,7 +84,7 @@ void TOrvantoTable::setUniqueRecords(bool value) {
   checkBrowseMode();
   updateCursorPos();
   table().SetUnique(value);
-  resync();
+  resync(DataEvent::DataChanged);
 }
 
 // ---- opening ---------------------------------------------------------------------------------
@@ -162,7 +162,7 @@ void TOrvantoTable::masterChanged() {
     return;
   }
   updateCursorPos();
-  if (cancelKeyRange()) resync();
+  if (cancelKeyRange()) resync(DataEvent::DataChanged);
 }
 
 void TOrvantoTable::applyMasterRange() {
@@ -183,7 +183,7 @@ void TOrvantoTable::applyMasterRange() {
   }
   setState(DataSetState::Browse);
   keyBuffer(KeyKind::RangeEnd) = keyBuffer(KeyKind::RangeStart);
-  if (applyKeyRange()) first();
+  if (applyKeyRange()) moveFirst(DataEvent::DataChanged);
 }
 
 }  // namespace vl

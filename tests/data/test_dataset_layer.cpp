@@ -222,9 +222,14 @@ TEST(DataSetLayer, ObserversFollowTheDataSet) {
   const auto held = rec.events.size();
   ds->enableControls();
   EXPECT_EQ(rec.events.size(), held + 1);
-  EXPECT_EQ(rec.events.back(), DataEvent::DataChanged);
+  EXPECT_EQ(rec.events.back(), DataEvent::RecordChanged);  // only moves were held
+  ds->disableControls();
+  ds->refresh();
+  ds->next();
+  ds->enableControls();
+  EXPECT_EQ(rec.events.back(), DataEvent::DataChanged);  // the strongest held one
   ds->close();
-  EXPECT_EQ(rec.events.front(), DataEvent::DataChanged);  // first() inside open
+  EXPECT_EQ(rec.events.front(), DataEvent::RecordChanged);  // first() inside open
   EXPECT_EQ(rec.events[1], DataEvent::Opened);
   EXPECT_EQ(rec.events.back(), DataEvent::Closed);
   {
