@@ -7,10 +7,8 @@ namespace vl {
 namespace {
 
 // Restores a data set member when leaving a scope.
-// Held notifications: LayoutChanged covers DataChanged, which covers RecordChanged.
-int strength(DataEvent event) {
-  return event == DataEvent::LayoutChanged ? 2 : event == DataEvent::DataChanged ? 1 : 0;
-}
+// Held notifications: DataChanged covers RecordChanged.
+int strength(DataEvent event) { return event == DataEvent::DataChanged ? 1 : 0; }
 
 template <class T> class Restore {
  public:
@@ -533,8 +531,7 @@ void DataSet::detach(DataSetObserver &observer) {
 }
 
 void DataSet::notify(DataEvent event) {
-  const bool held = event == DataEvent::RecordChanged || event == DataEvent::DataChanged ||
-                    event == DataEvent::LayoutChanged;
+  const bool held = event == DataEvent::RecordChanged || event == DataEvent::DataChanged;
   if (held && disabled_ > 0) {
     if (pending_ < 0 || strength(event) > strength(static_cast<DataEvent>(pending_))) pending_ = static_cast<int>(event);
     return;

@@ -13,10 +13,11 @@
 // calculated values are set in the onCalcFields callback, called for every fetched record.
 // Bookmarks are opaque byte strings (empty = none). Observers (DataSetObserver) are told when
 // the data set opens or closes, when the active record moves (RecordChanged; the window may have
-// been refilled), when the order, range or contents change (DataChanged: re-read everything),
-// when the fields are rebuilt (LayoutChanged) and when the state changes. disableControls/
-// enableControls hold the notifications back during bulk work and send the strongest one at the
-// end. RecordScope reads any record by bookmark without moving (for item models).
+// been refilled), when the order, range or contents change (DataChanged: re-read everything)
+// and when the state changes. disableControls/enableControls hold the moves and changes back
+// during bulk work and send the strongest one at the end. Field objects live from open to close:
+// drop pointers to them on Closed. RecordScope reads any record by bookmark without moving (for
+// item models).
 // Errors are vl::DatabaseError with fixed texts (data/data_error.h).
 #include <array>
 #include <cstdint>
@@ -36,7 +37,7 @@ class DataSet;
 
 enum class DataSetState : std::uint8_t { Inactive, Browse, SetKey, CalcFields, Filter };
 
-enum class DataEvent : std::uint8_t { Opened, Closed, RecordChanged, DataChanged, LayoutChanged, StateChanged };
+enum class DataEvent : std::uint8_t { Opened, Closed, RecordChanged, DataChanged, StateChanged };
 
 using Bookmark = std::vector<std::uint8_t>;
 
