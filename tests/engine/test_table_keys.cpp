@@ -134,7 +134,9 @@ TEST(KeySearch, FoldingIndexFindsAccentedAndUnaccented) {
     ASSERT_TRUE(o.open());
     o.t().SwitchIndexOrRaise(1);
     EXPECT_EQ(find(o, c.searched), c.found) << c.stored << " / " << c.searched << " flags " << int(c.flags);
-    if (c.found) EXPECT_EQ(o.text(0), c.stored);
+    if (c.found) {
+      EXPECT_EQ(o.text(0), c.stored);
+    }
   }
 }
 
@@ -355,7 +357,9 @@ TEST(IndexSwitch, SearchThroughAnotherIndexAndComeBack) {
     EXPECT_TRUE(t.Inverse()) << wanted;
     t.ReadRecord(o.buffer.data());
     EXPECT_EQ(o.text(0), found ? "a" : "c") << wanted;
-    if (found) EXPECT_EQ(t.Position(), 3u);
+    if (found) {
+      EXPECT_EQ(t.Position(), 3u);
+    }
     // Put the cursor back on "c" for the next round.
     t.GoTo(2);
   }
