@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include <zlib.h>
+
 #include "engine/crc.h"
 #include "engine/orvanto_bytes.h"
 #include "engine/orvanto_table.h"
@@ -49,6 +51,7 @@ class Progress {
 };
 
 constexpr std::size_t kWindow = 1 << 20;  // bytes read at a time
+constexpr std::uint32_t kCachedShifts = 1 << 16;  // record lengths whose shift operator is kept
 
 }  // namespace
 
@@ -123,6 +126,7 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
 
     std::uint64_t windowStart = 0, windowEnd = 0;  // table offsets held in `window`
     std::vector<std::uint8_t> large;                // a record longer than the window
+    std::vector<std::uint64_t> shifts;              // x^(8 length) per record length, bit 32 = known
     std::uint32_t a = recordCount_ ? addressOf(0) : r1_;
     for (std::uint32_t r = 0; r < recordCount_ && ok && report.proceed(); ++r) {
       const std::uint32_t e = addressOf(r + 1);
@@ -147,15 +151,30 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       const std::uint8_t *body = record + headSize;
       const std::uint32_t bodySize = size - headSize - k;
       const std::uint8_t *stored = body + bodySize;
-      tableCrc = orvCrc(tableCrc, body, bodySize);
-      tableCrc = orvCrc(tableCrc, record, headSize);
-      tableCrc = orvCrc(tableCrc, stored, k);
       if (perRecord) {
-        std::uint32_t recordCrc = orvCrc((a + n) ^ kRecordStart, body, bodySize);
+        // Body and head go through the check once: the table check continues from the record
+        // check, since crc(t, m) = crc(s, m) xor (t xor s) * x^(8|m|).
+        const std::uint32_t start = (a + n) ^ kRecordStart;
+        std::uint32_t recordCrc = orvCrc(start, body, bodySize);
         recordCrc = orvCrc(recordCrc, record, headSize);
+        const std::uint32_t length = bodySize + headSize;
+        uLong shift;
+        if (length < kCachedShifts) {
+          if (length >= shifts.size()) shifts.resize(length + 1, 0);
+          if (!shifts[length]) shifts[length] = crc32_combine_gen(static_cast<z_off_t>(length)) | (std::uint64_t(1) << 32);
+          shift = static_cast<uLong>(shifts[length] & 0xFFFFFFFFu);
+        } else {
+          shift = crc32_combine_gen(static_cast<z_off_t>(length));
+        }
+        tableCrc = static_cast<std::uint32_t>(crc32_combine_op(tableCrc ^ start, recordCrc, shift));
+        tableCrc = orvCrc(tableCrc, stored, k);
         std::uint8_t value[4] = {0, 0, 0, 0};
         std::copy(stored, stored + k, value);
         if ((recordCrc & checkMask(k)) != (getDword(value) & checkMask(k))) ok = false;
+      } else {
+        tableCrc = orvCrc(tableCrc, body, bodySize);
+        tableCrc = orvCrc(tableCrc, record, headSize);
+        tableCrc = orvCrc(tableCrc, stored, k);
       }
       report.add(size);
       a = e;

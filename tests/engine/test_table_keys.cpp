@@ -134,7 +134,9 @@ TEST(KeySearch, FoldingIndexFindsAccentedAndUnaccented) {
     ASSERT_TRUE(o.open());
     o.t().SwitchIndexOrRaise(1);
     EXPECT_EQ(find(o, c.searched), c.found) << c.stored << " / " << c.searched << " flags " << int(c.flags);
-    if (c.found) EXPECT_EQ(o.text(0), c.stored);
+    if (c.found) {
+      EXPECT_EQ(o.text(0), c.stored);
+    }
   }
 }
 
@@ -331,4 +333,34 @@ TEST(KeySearch, BitmapJumpTableEndsAfterTheLastPresentGroup) {
   }
   EXPECT_FALSE(find(o, "B"));
   EXPECT_EQ(o.t().State(), orvCsAfterLast);
+}
+
+TEST(IndexSwitch, SearchThroughAnotherIndexAndComeBack) {
+  Module m(wordTable({"d", "b", "a", "c", "e"}));
+  Opened o(m, "palavras");
+  ASSERT_TRUE(o.open());
+  auto &t = o.t();
+  t.SetInverse(true);
+  t.GoTo(2);  // "c" (storage order reversed: e, c, a, b, d)
+  t.ReadRecord(o.buffer.data());
+  ASSERT_EQ(o.text(0), "c");
+  for (const char *wanted : {"a", "zz"}) {
+    const TOrvanto_Saved_State saved = t.SaveState();
+    t.SetReFind(false);
+    t.SwitchIndexOrRaise(1);
+    const bool found = find(o, wanted);
+    std::optional<std::uint32_t> bookmark;
+    if (found) bookmark = t.GetBookmark();
+    t.SetReFind(true);
+    EXPECT_TRUE(t.RestoreState(saved, bookmark)) << wanted;
+    EXPECT_EQ(t.ActiveIndex(), 0) << wanted;
+    EXPECT_TRUE(t.Inverse()) << wanted;
+    t.ReadRecord(o.buffer.data());
+    EXPECT_EQ(o.text(0), found ? "a" : "c") << wanted;
+    if (found) {
+      EXPECT_EQ(t.Position(), 3u);
+    }
+    // Put the cursor back on "c" for the next round.
+    t.GoTo(2);
+  }
 }

@@ -160,7 +160,9 @@ TEST(TableOpen, DamagedStructuresGiveTheirCodes) {
     const auto e = o.table->LastError();
     EXPECT_EQ(e.code, c.code) << c.what;
     EXPECT_EQ(e.section, c.section) << c.what;
-    if (c.code != 120) EXPECT_EQ(e.sequence, c.sequence) << c.what;
+    if (c.code != 120) {
+      EXPECT_EQ(e.sequence, c.sequence) << c.what;
+    }
     EXPECT_FALSE(o.table->IsOpen()) << c.what;
   }
 }
