@@ -17,7 +17,8 @@ inline const std::string kLongMemo = "Linha um\r\nlinha dois que continua";
 inline const std::string kBlobBytes = std::string("GIF\0\x01\x02\0\0end", 11);
 
 // Signs in storage order. Index "PorNome" (case-insensitive) on Nome, "PorCodigo" (case-sensitive)
-// on Codigo, "PorGrupo" on Grupo;Nome (no jump table), "SoGrupo" on Grupo.
+// on Codigo, "PorGrupo" on Grupo;Nome (no jump table), "SoGrupo" on Grupo, "PorSiglaCodigo" on
+// Sigla;Codigo.
 inline OrvantoTableSpec signTable() {
   using C = OrvantoColumnSpec;
   OrvantoTableSpec s;
@@ -49,7 +50,8 @@ inline OrvantoTableSpec signTable() {
   OrvantoIndexSpec byGroup{"PorGrupo", {{"Grupo"}, {"Nome"}}, 0x00};
   byGroup.jumpTable = false;
   OrvantoIndexSpec groupOnly{"SoGrupo", {{"Grupo"}}, 0x00};
-  s.indexes = {byName, byCode, byGroup, groupOnly};
+  OrvantoIndexSpec byAcronym{"PorSiglaCodigo", {{"Sigla"}, {"Codigo"}}, 0x00};
+  s.indexes = {byName, byCode, byGroup, groupOnly, byAcronym};
   return s;
 }
 

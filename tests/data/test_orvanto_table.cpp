@@ -269,7 +269,7 @@ TEST(TOrvantoTable, InverseAndUniqueOrder) {
 TEST(TOrvantoTable, IndexSelection) {
   SignTable s;
   EXPECT_EQ(s.table.indexName(), "<Primary>");
-  ASSERT_EQ(s.table.indexDefs().size(), 5u);
+  ASSERT_EQ(s.table.indexDefs().size(), 6u);
   EXPECT_EQ(s.table.indexDefs()[0].name, "<Primary>");
   EXPECT_EQ(s.table.indexDefs()[3].fields, "Grupo;Nome");
   EXPECT_TRUE(s.table.indexDefs()[1].caseInsensitive);
@@ -288,7 +288,7 @@ TEST(TOrvantoTable, IndexSelection) {
   EXPECT_EQ(s.table.index(s.table.activeIndexNumber()).name, "PorNome");
   EXPECT_EQ(errorOf([&] { s.table.setIndexName("Outro"); }), "Index does not exist. Index: Outro");
   EXPECT_EQ(s.table.activeIndexNumber(), 1);
-  EXPECT_EQ(errorOf([&] { s.table.setIndexNumber(5); }), "Index 'ID 5' not found");
+  EXPECT_EQ(errorOf([&] { s.table.setIndexNumber(6); }), "Index 'ID 6' not found");
   s.table.setIndexNumber(2);
   EXPECT_EQ(s.table.indexName(), "PorCodigo");
   EXPECT_EQ(s.code(), current);
@@ -356,9 +356,17 @@ TEST(TOrvantoTable, LocateChoosesTheIndexByCaseOption) {
   EXPECT_EQ(errorOf([&] { s.table.locate("Grupo;Codigo", Values{Value(1), Value("R-1")}, 0); }),
             "No index for fields 'Grupo;Codigo'");
   EXPECT_EQ(errorOf([&] { s.table.locate("Cor", Value("x"), 0); }), "Campo 'Cor' não encontrado");
-  // Leading segments of a longer index; two fields as an array.
+  // An index on exactly the fields comes before one that only begins with them.
+  EXPECT_EQ(s.table.locateIndexNumber("Grupo", 0), 4);  // SoGrupo, not PorGrupo (3)
   EXPECT_TRUE(s.table.locate("Grupo", Value(4), 0));
   EXPECT_EQ(s.code(), "A-14");
+  EXPECT_EQ(s.table.locateIndexNumber("sigla", 0), 5);  // only the leading segment of PorSiglaCodigo
+  s.table.setRecNo(8);
+  EXPECT_TRUE(s.table.locate("Sigla", Value("ab"), 0));
+  EXPECT_EQ(s.table.fieldByName("Sigla").asString(), "ab");
+  EXPECT_EQ(s.table.activeIndexNumber(), 0);
+  EXPECT_FALSE(s.table.locate("Sigla", Value("zz"), 0));
+  // Two fields as an array.
   EXPECT_TRUE(s.table.locate("Grupo;Nome", Values{Value(2), Value("Curva acentuada à esquerda")}, 0));
   EXPECT_EQ(s.code(), "A-1a");
 }
@@ -454,7 +462,7 @@ TEST(TOrvantoTable, TableInfoAndVerify) {
   const TOrvanto_Table_Info info = s.table.getTableInfo();
   EXPECT_EQ(info.RecordCount, 8u);
   EXPECT_EQ(info.ColumnCount, 10u);
-  EXPECT_EQ(info.IndexCount, 5u);
+  EXPECT_EQ(info.IndexCount, 6u);
   EXPECT_EQ(cp1252ToUtf8(info.Description), "Placas de sinalização");
   std::vector<int> progress;
   EXPECT_TRUE(s.table.verify([&](void *, std::uint8_t p, bool &) { progress.push_back(p); }));
