@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
+
 #include "common/cp1252_qt.h"
 
 using namespace vl;
