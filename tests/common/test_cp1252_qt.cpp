@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/qt_printers.h"
-
 #include "common/cp1252_qt.h"
 
 using namespace vl;
