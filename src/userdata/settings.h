@@ -64,6 +64,8 @@ struct Settings {
   // "Search": most recent first
   QStringList recentSearches;
 
+  bool operator==(const Settings &) const = default;
+
   QColor colorBackValue() const { return colorFromStored(colorBack); }
   QColor colorWinValue() const { return colorFromStored(colorWin); }
   QColor colorPanelValue() const { return colorFromStored(colorPanel); }
@@ -92,6 +94,9 @@ QString guidText(const QUuid &id);
 
 // The sound customisation of one event.
 struct SoundSetting {
+  SoundSetting() = default;
+  SoundSetting(QString eventName, bool isEnabled = true, QString fileName = {})
+      : event(std::move(eventName)), enabled(isEnabled), file(std::move(fileName)) {}
   QString event;
   bool enabled = true;
   QString file;  // user-chosen wave file, empty for the built-in sound
@@ -110,6 +115,7 @@ struct MainLayout {
   int tableWidth = 0;
   int tableMemoHeight = 0;
   int hotHeight = 0;
+  bool operator==(const MainLayout &) const = default;
 };
 
 // The sizes the defaults and clamps of the layout values depend on.
