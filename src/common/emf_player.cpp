@@ -145,7 +145,7 @@ class Player {
       case emr::CreatePen: {
         PenObject pen;
         pen.style = r.u(12);
-        pen.width = std::abs(r.i(16));
+        pen.width = qreal(std::abs(qint64(r.i(16))));
         pen.color = dc_.colorRef(r.u(24));
         dc_.setObject(r.u(8), pen);
         break;

@@ -44,7 +44,7 @@ QPen MetafileDc::makePen(const QTransform &t) const {
     pen.setCosmetic(true);
     pen.setWidthF(1.0);
   } else {
-    pen.setWidthF(p.width);
+    pen.setWidthF(std::min<qreal>(p.width, 32000));  // QPen's own limit
   }
   switch (p.style & gdi::PsEndCapMask) {
     case gdi::PsEndCapSquare: pen.setCapStyle(Qt::SquareCap); break;
