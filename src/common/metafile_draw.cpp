@@ -397,7 +397,6 @@ void MetafileDc::image(const QRectF &dest, const QImage &source, const QRectF &s
     src = QRectF(img.rect());
   }
   painter_.setTransform(t);
-  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
   const bool rasterOps = painter_.paintEngine() && painter_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
   QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
   switch (rop) {
@@ -407,6 +406,8 @@ void MetafileDc::image(const QRectF &dest, const QImage &source, const QRectF &s
     default: break;
   }
   painter_.setCompositionMode(mode);
+  // Masks combined by raster operations must keep hard edges.
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, mode == QPainter::CompositionMode_SourceOver);
   painter_.drawImage(dest.normalized(), img, src);
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

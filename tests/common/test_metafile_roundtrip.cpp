@@ -25,10 +25,12 @@ QImage renderSvg(const QByteArray &svg, QSize size) {
 }
 
 QByteArray transparentPngDataUri() {
-  QImage img(20, 20, QImage::Format_ARGB32);
+  // Drawn at its own size, so that only the transparency is tested, not the smoothing of enlargement.
+  QImage img(160, 160, QImage::Format_ARGB32);
   img.fill(Qt::transparent);
   QPainter p(&img);
-  p.fillRect(QRect(5, 5, 10, 10), QColor(0, 90, 200));
+  p.fillRect(QRect(40, 40, 80, 80), QColor(0, 90, 200));
+  p.fillRect(QRect(0, 0, 30, 160), QColor(200, 30, 30));
   p.end();
   QByteArray png;
   QBuffer buffer(&png);
