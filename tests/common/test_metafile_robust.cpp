@@ -5,7 +5,6 @@
 
 #include "common/metafile.h"
 #include "common/metafile_records.h"
-#include "common/svg_to_wmf.h"
 #include "test_metafile_support.h"
 
 using namespace vl;
@@ -14,39 +13,6 @@ namespace wmf = vl::mf::wmf;
 namespace emr = vl::mf::emr;
 
 namespace {
-
-QList<QByteArray> samples() {
-  WmfFixture w;
-  w.rec(wmf::CreatePenIndirect, {0, 3, 0, 0, 0}).rec(wmf::SelectObject, {0});
-  w.rec(wmf::CreateBrushIndirect, {0, 0xFF, 0, 0}).rec(wmf::SelectObject, {1});
-  w.rec(wmf::SetMapMode, {8}).rec(wmf::SetWindowExt, {100, 100});
-  w.rec(wmf::PolyPolygon, {2, 3, 3, 0, 0, 50, 0, 50, 50, 10, 10, 40, 10, 40, 40});
-  w.rec(wmf::Pie, {0, 50, 50, 100, 100, 100, 0, 0});
-  QByteArray text;
-  putU16(text, 3);
-  text.append("abc");
-  text.append('\0');
-  putU16(text, 10);
-  putU16(text, 10);
-  w.raw(wmf::TextOut, text);
-  QByteArray dib;
-  putU32(dib, 0x00CC0020);
-  putU16(dib, 0);
-  for (int v : {2, 2, 0, 0, 100, 100, 0, 0}) putU16(dib, quint16(v));
-  dib.append(packedDib(8, {{0, 1}, {1, 0}}, {rgb(0, 0, 0), rgb(255, 255, 255)}));
-  w.raw(wmf::StretchDib, dib);
-
-  EmfFixture e;
-  e.rec(emr::CreatePen, {1, 0, 2, 0, rgb(0, 0, 255)}).rec(emr::SelectObject, {1});
-  e.rec(emr::BeginPath, {}).rec(emr::MoveToEx, {0, 0}).rec(emr::LineTo, {90, 10}).rec(emr::EndPath, {});
-  e.rec(emr::StrokeAndFillPath, {0, 0, 96, 96});
-  e.rec(emr::Arc, {0, 0, 96, 96, 96, 48, 48, 0});
-  e.rec(emr::SaveDc, {}).rec(emr::IntersectClipRect, {0, 0, 40, 40}).rec(emr::RestoreDc, {-1});
-
-  const QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="60" height="60">
-      <circle cx="30" cy="30" r="25" fill="red" stroke="black" stroke-width="4"/></svg>)";
-  return {w.placeable(0, 0, 100, 100, 96), w.plain(), e.finish(), svgToWmf(svg, QSize(60, 60))};
-}
 
 void renderSafely(const QByteArray &bytes) {
   (void)metafileKind(bytes);
@@ -58,7 +24,7 @@ void renderSafely(const QByteArray &bytes) {
 
 TEST(MetafileRobust, EveryTruncationRendersOrFailsCleanly) {
   ensureGuiApp();
-  for (const QByteArray &sample : samples()) {
+  for (const QByteArray &sample : sampleMetafiles()) {
     ASSERT_NE(metafileKind(sample), MetafileKind::None);
     for (qsizetype n = 0; n < sample.size(); n += (n < 200 ? 1 : 7)) renderSafely(sample.first(n));
     // Too short for any header: no picture.
@@ -70,7 +36,7 @@ TEST(MetafileRobust, EveryTruncationRendersOrFailsCleanly) {
 TEST(MetafileRobust, CorruptedBytesRenderOrFailCleanly) {
   ensureGuiApp();
   QRandomGenerator random(20261210);
-  for (const QByteArray &sample : samples()) {
+  for (const QByteArray &sample : sampleMetafiles()) {
     for (int round = 0; round < 300; ++round) {
       QByteArray bytes = sample;
       const int changes = 1 + int(random.bounded(8));

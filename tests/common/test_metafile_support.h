@@ -9,6 +9,9 @@
 #include <QString>
 #include <initializer_list>
 
+#include "common/metafile_records.h"
+#include "common/svg_to_wmf.h"
+
 namespace vl::test {
 
 inline void ensureGuiApp() {
@@ -136,7 +139,80 @@ class EmfFixture {
 inline quint32 rgb(int r, int g, int b) { return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16); }
 
 // A packed DIB (info header, colour table, bottom-up rows) of `pixels` given top row first.
-QByteArray packedDib(int bitCount, const QList<QList<int>> &pixels, const QList<quint32> &palette = {});
+inline QByteArray packedDib(int bitCount, const QList<QList<int>> &pixels, const QList<quint32> &palette = {}) {
+  const int h = int(pixels.size());
+  const int w = h ? int(pixels[0].size()) : 0;
+  QByteArray out;
+  putU32(out, 40);
+  putU32(out, quint32(w));
+  putU32(out, quint32(h));
+  putU16(out, 1);
+  putU16(out, quint16(bitCount));
+  putU32(out, 0);
+  putU32(out, 0);
+  putU32(out, 0);
+  putU32(out, 0);
+  putU32(out, quint32(palette.size()));
+  putU32(out, 0);
+  for (quint32 c : palette) {  // COLORREF order r,g,b -> RGBQUAD b,g,r,0
+    out.append(char((c >> 16) & 0xFF)).append(char((c >> 8) & 0xFF)).append(char(c & 0xFF)).append('\0');
+  }
+  const int stride = ((w * bitCount + 31) / 32) * 4;
+  for (int y = h - 1; y >= 0; --y) {
+    QByteArray row(stride, '\0');
+    for (int x = 0; x < w; ++x) {
+      const quint32 v = quint32(pixels[y][x]);
+      switch (bitCount) {
+        case 1: if (v) row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8))); break;
+        case 4: row[x / 2] = char(row[x / 2] | (x % 2 ? v : v << 4)); break;
+        case 8: row[x] = char(v); break;
+        case 24: row[3 * x] = char((v >> 16) & 0xFF); row[3 * x + 1] = char((v >> 8) & 0xFF); row[3 * x + 2] = char(v & 0xFF); break;
+        case 32: row[4 * x] = char((v >> 16) & 0xFF); row[4 * x + 1] = char((v >> 8) & 0xFF); row[4 * x + 2] = char(v & 0xFF); break;
+        default: break;
+      }
+    }
+    out.append(row);
+  }
+  return out;
+}
+
+
+namespace wmfr = vl::mf::wmf;
+namespace emfr = vl::mf::emr;
+
+// A placeable and a plain WMF, an EMF and a converted SVG using many kinds of records.
+inline QList<QByteArray> sampleMetafiles() {
+  WmfFixture w;
+  w.rec(wmfr::CreatePenIndirect, {0, 3, 0, 0, 0}).rec(wmfr::SelectObject, {0});
+  w.rec(wmfr::CreateBrushIndirect, {0, 0xFF, 0, 0}).rec(wmfr::SelectObject, {1});
+  w.rec(wmfr::SetMapMode, {8}).rec(wmfr::SetWindowExt, {100, 100});
+  w.rec(wmfr::PolyPolygon, {2, 3, 3, 0, 0, 50, 0, 50, 50, 10, 10, 40, 10, 40, 40});
+  w.rec(wmfr::Pie, {0, 50, 50, 100, 100, 100, 0, 0});
+  QByteArray text;
+  putU16(text, 3);
+  text.append("abc");
+  text.append('\0');
+  putU16(text, 10);
+  putU16(text, 10);
+  w.raw(wmfr::TextOut, text);
+  QByteArray dib;
+  putU32(dib, 0x00CC0020);
+  putU16(dib, 0);
+  for (int v : {2, 2, 0, 0, 100, 100, 0, 0}) putU16(dib, quint16(v));
+  dib.append(packedDib(8, {{0, 1}, {1, 0}}, {rgb(0, 0, 0), rgb(255, 255, 255)}));
+  w.raw(wmfr::StretchDib, dib);
+
+  EmfFixture e;
+  e.rec(emfr::CreatePen, {1, 0, 2, 0, rgb(0, 0, 255)}).rec(emfr::SelectObject, {1});
+  e.rec(emfr::BeginPath, {}).rec(emfr::MoveToEx, {0, 0}).rec(emfr::LineTo, {90, 10}).rec(emfr::EndPath, {});
+  e.rec(emfr::StrokeAndFillPath, {0, 0, 96, 96});
+  e.rec(emfr::Arc, {0, 0, 96, 96, 96, 48, 48, 0});
+  e.rec(emfr::SaveDc, {}).rec(emfr::IntersectClipRect, {0, 0, 40, 40}).rec(emfr::RestoreDc, {-1});
+
+  const QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="60" height="60">
+      <circle cx="30" cy="30" r="25" fill="red" stroke="black" stroke-width="4"/></svg>)";
+  return {w.placeable(0, 0, 100, 100, 96), w.plain(), e.finish(), svgToWmf(svg, QSize(60, 60))};
+}
 
 // Share of pixels whose colour differs by more than `threshold` in a channel.
 double differingShare(const QImage &a, const QImage &b, int threshold = 64);
