@@ -93,6 +93,13 @@ TEST(MetafileRobust, HostileRecordsAreSkipped) {
     f.rec(wmf::ScaleWindowExt, {0, 0, 0, 0}).rec(wmf::Ellipse, {32767, 32767, -32768, -32768});
     cases.append({"bad objects and mapping", f.placeable(0, 0, 10, 10, 96)});
   }
+  {  // a dashed pen tens of thousands of units wide, magnified: stroking must stay quick
+    WmfFixture f;
+    f.rec(wmf::CreatePenIndirect, {0x1D01, 30464, 0, 0, 0}).rec(wmf::SelectObject, {0});
+    f.rec(wmf::SetMapMode, {7}).rec(wmf::SetViewportExt, {49, 60});
+    f.rec(wmf::RoundRect, {9, 9, 80, 80, 5, 5});
+    cases.append({"enormous dashed pen", f.plain()});
+  }
   {  // EMF offsets and counts pointing outside their records
     EmfFixture e;
     e.rec(emr::Polygon16, {0, 0, 0, 0, 0x7FFFFFFF});
