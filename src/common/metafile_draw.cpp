@@ -98,7 +98,7 @@ QBrush MetafileDc::makeBrush(const QBrush &base, const QTransform &t) const {
 void MetafileDc::paint(QPainterPath path, bool fill, bool stroke) {
   if (state_.rop2 == gdi::R2Nop) return;
   const QTransform t = fullTransform();
-  if (t.isIdentity() == false && t.determinant() == 0) return;
+  if (t.determinant() == 0) return;
   painter_.setTransform(t);
   painter_.setRenderHint(QPainter::Antialiasing, true);
   const bool xorMode = state_.rop2 == gdi::R2XorPen || state_.rop2 == gdi::R2Not;
