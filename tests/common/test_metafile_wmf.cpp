@@ -315,3 +315,51 @@ TEST(MetafileWmf, TrailingSpotBlockIsIgnored) {
   const QImage img = render(plain, QSize(40, 40));
   EXPECT_EQ(img.pixel(20, 20), Red);
 }
+
+TEST(MetafileWmf, DibPatternBrushTilesItsBitmap) {
+  WmfFixture f;
+  nullPen(f).rec(wmf::SelectObject, {0});
+  QByteArray params;
+  putU16(params, 5);  // BS_DIBPATTERN
+  putU16(params, 0);
+  params.append(packedDib(24, {{int(rgb(255, 0, 0)), int(rgb(0, 0, 255))}, {int(rgb(0, 0, 255)), int(rgb(255, 0, 0))}}));
+  f.raw(wmf::DibCreatePatternBrush, params).rec(wmf::SelectObject, {1});
+  f.rec(wmf::Rectangle, {100, 100, 0, 0});
+  const QImage img = render(f.placeable(0, 0, 100, 100, 96));
+  int red = 0, blue = 0, other = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const QRgb c = img.pixel(x, y);
+      (c == Red ? red : c == Blue ? blue : other)++;
+    }
+  EXPECT_GT(red, 4000);
+  EXPECT_GT(blue, 4000);
+  EXPECT_LT(other, 500);
+}
+
+TEST(MetafileWmf, EscapementRotatesText) {
+  WmfFixture f;
+  QByteArray font;
+  for (int v : {-24, 0, 900, 900, 400}) putU16(font, quint16(qint16(v)));
+  font.append(QByteArray(8, '\0'));
+  font.append(QByteArray("DejaVu Sans").leftJustified(32, '\0'));
+  f.raw(wmf::CreateFontIndirect, font).rec(wmf::SelectObject, {0});
+  f.rec(wmf::SetBkMode, {1}).rec(wmf::SetTextAlign, {24});
+  QByteArray text;
+  putU16(text, 7);
+  text.append("Rodovia");
+  text.append('\0');  // padding to a word
+  putU16(text, 90);
+  putU16(text, 50);
+  f.raw(wmf::TextOut, text);
+  const QImage img = render(f.placeable(0, 0, 100, 100, 96));
+  saveRender(img, QStringLiteral("wmf_text_escapement"));
+  QRect ink;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (qGray(img.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_GT(ink.height(), 2 * ink.width());  // reads upwards
+  EXPECT_LE(ink.bottom(), 91);
+  EXPECT_LE(ink.right(), 51);                 // the glyphs stand left of the baseline
+}
