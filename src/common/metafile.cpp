@@ -13,7 +13,7 @@ MetafileKind metafileKind(QByteArrayView bytes) {
   const mf::Bytes b(bytes);
   if (b.u32(0) == mf::emr::Header && b.u32(40) == mf::emr::Signature) return MetafileKind::Emf;
   mf::WmfHeader h;
-  if (!mf::readWmfHeader(bytes, h)) return MetafileKind::None;
+  if (!mf::readWmfHeader(bytes, h, false)) return MetafileKind::None;
   return h.placeable ? MetafileKind::PlaceableWmf : MetafileKind::Wmf;
 }
 

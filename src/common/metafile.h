@@ -19,7 +19,8 @@ MetafileKind metafileKind(QByteArrayView bytes);
 QSizeF metafileNaturalSize(QByteArrayView bytes);
 
 // Draws the picture stretched into `target` (in the painter's current coordinates).
-// Returns false, drawing nothing, when the bytes are no metafile. The painter's state is kept.
+// Returns false, drawing nothing, when the bytes are no metafile or the picture covers no area.
+// The painter's state is kept.
 bool renderMetafile(QPainter &painter, const QRectF &target, QByteArrayView bytes);
 
 // The picture drawn into an image of `size` over `background`; with an empty size the natural size

@@ -266,7 +266,7 @@ void measureFrame(QByteArrayView data, WmfHeader &h) {
 
 }  // namespace
 
-bool readWmfHeader(QByteArrayView data, WmfHeader &h) {
+bool readWmfHeader(QByteArrayView data, WmfHeader &h, bool measure) {
   const Bytes b(data);
   h = WmfHeader();
   qsizetype at = 0;
@@ -282,6 +282,7 @@ bool readWmfHeader(QByteArrayView data, WmfHeader &h) {
   const quint16 version = b.u16(at + 4);
   if (version != 0x0100 && version != 0x0300) return false;
   h.firstRecord = at + 18;
+  if (!measure) return true;
   if (!h.placeable || h.frame.isEmpty()) {
     h.unitsPerInch = 96;
     measureFrame(data, h);

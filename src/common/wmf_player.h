@@ -14,8 +14,9 @@ struct WmfHeader {
   bool frameIsDevice = false;  // frame measured from the drawing itself, in MM_TEXT units
 };
 
-// Reads the header; false when the bytes are not a WMF.
-bool readWmfHeader(QByteArrayView data, WmfHeader &header);
+// Reads the header; false when the bytes are not a WMF. A WMF without a placeable header is
+// measured from its window or its drawing, unless `measure` is false.
+bool readWmfHeader(QByteArrayView data, WmfHeader &header, bool measure = true);
 
 // Natural size in pixels at 96 dpi; empty when not a WMF.
 QSizeF wmfNaturalSize(QByteArrayView data);
