@@ -192,17 +192,19 @@ void DocumentBuilder::endParagraph(const ParaState &para) {
 
 void DocumentBuilder::finish(const ParaState &para) {
   closeBlock(para);
-  if (!pendingAnchors_.isEmpty() && cursor_.position() > 0) {
-    // Bookmarks after the last character mark that character.
-    QTextCursor last(document_);
-    last.setPosition(cursor_.position());
-    last.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
-    QTextCharFormat names;
-    names.setAnchor(true);
-    names.setAnchorNames(last.charFormat().anchorNames() + pendingAnchors_);
-    last.mergeCharFormat(names);
-    pendingAnchors_.clear();
-  }
+  if (pendingAnchors_.isEmpty()) return;
+  // Bookmarks after the last character mark that character.
+  QTextBlock block = cursor_.block();
+  while (block.isValid() && block.length() <= 1) block = block.previous();
+  if (!block.isValid()) return;
+  QTextCursor last(document_);
+  last.setPosition(block.position() + block.length() - 2);
+  last.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+  QTextCharFormat names;
+  names.setAnchor(true);
+  names.setAnchorNames(last.charFormat().anchorNames() + pendingAnchors_);
+  last.mergeCharFormat(names);
+  pendingAnchors_.clear();
 }
 
 }  // namespace vl::rtf
