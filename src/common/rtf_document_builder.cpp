@@ -138,7 +138,8 @@ void DocumentBuilder::insertPicture(const DecodedPicture &picture, const CharSta
   const QString name = QStringLiteral("rtf-picture:%1").arg(++pictures_);
   const QUrl url(name);
   document_->addResource(QTextDocument::ImageResource, url, picture.image);
-  if (picture.metafile) document_->addResource(RtfMetafileResource, url, QVariant::fromValue(*picture.metafile));
+  if (picture.metafile)
+    document_->addResource(RtfMetafileResource, rtfMetafileUrl(name), QVariant::fromValue(*picture.metafile));
   QTextImageFormat format;
   format.merge(charFormat(state));
   takePending(format);
@@ -158,7 +159,8 @@ void DocumentBuilder::addAlternativePicture(const DecodedPicture &picture) {
   if (lastPictureName_.isEmpty()) return;
   const QUrl url(lastPictureName_);
   if (picture.metafile && !lastPictureHasMetafile_) {
-    document_->addResource(RtfMetafileResource, url, QVariant::fromValue(*picture.metafile));
+    document_->addResource(RtfMetafileResource, rtfMetafileUrl(lastPictureName_),
+                           QVariant::fromValue(*picture.metafile));
     lastPictureHasMetafile_ = true;
   }
   if (lastPicturePlaceholder_ && !picture.placeholder) {

@@ -33,6 +33,8 @@ bool isWmfHeader(const QByteArray &b, qsizetype at) {
 
 }  // namespace
 
+QUrl rtfMetafileUrl(const QString &imageName) { return QUrl(imageName + QStringLiteral(".metafile")); }
+
 void setRtfMetafileRasterizer(RtfMetafileRasterizer rasterizer) { globalRasterizer() = std::move(rasterizer); }
 
 const RtfMetafileRasterizer &rtfMetafileRasterizer() { return globalRasterizer(); }

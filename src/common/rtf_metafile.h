@@ -4,15 +4,16 @@
 // The reader cannot draw metafiles itself. It hands them to the rasterizer set here (or the one in
 // its options); without one, or when it returns a null image, the picture gets a blank image of
 // the right size. Either way the document keeps the metafile: a resource of type
-// RtfMetafileResource under the image's name, holding an RtfMetafile. The writer writes such a
-// resource back as \wmetafile8 (WMF) or \emfblip (EMF) next to the image; a caller that wants a
-// metafile in the RTF adds the resource the same way (an RtfMetafile or the file's raw bytes).
+// RtfMetafileResource named rtfMetafileUrl(image name), holding an RtfMetafile. The writer writes
+// such a resource back as \wmetafile8 (WMF) or \emfblip (EMF) next to the image; a caller that
+// wants a metafile in the RTF adds the resource the same way (an RtfMetafile or the file's bytes).
 #include <QByteArray>
 #include <QImage>
 #include <QMetaType>
 #include <QSize>
 #include <QTextDocument>
 #include <QTextFormat>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -33,6 +34,10 @@ struct RtfMetafile {
 };
 
 constexpr int RtfMetafileResource = QTextDocument::UserResource + 0x52;
+
+// The name of the metafile resource of the image `imageName` (a document keeps one resource per
+// name, whatever its type, so the metafile needs a name of its own).
+QUrl rtfMetafileUrl(const QString &imageName);
 
 // Set (true) on the QTextImageFormat of a picture whose image is only a blank stand-in; the writer
 // never writes such an image, only the metafile behind it.

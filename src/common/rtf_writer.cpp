@@ -320,7 +320,7 @@ void Writer::fragment(const QTextFragment &fragment) {
 Picture Writer::pictureOf(const QTextImageFormat &format) const {
   Picture picture;
   const QUrl url(format.name());
-  picture.metafile = rtfMetafileFromResource(doc_.resource(RtfMetafileResource, url));
+  picture.metafile = rtfMetafileFromResource(doc_.resource(RtfMetafileResource, rtfMetafileUrl(format.name())));
   if (format.boolProperty(RtfBlankPictureProperty) && picture.metafile) return picture;
   const QVariant resource = doc_.resource(QTextDocument::ImageResource, url);
   QImage image;
