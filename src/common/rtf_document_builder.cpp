@@ -30,7 +30,10 @@ void repairSurrogates(QString &text) {
 }  // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument *document, const DocumentTables &tables)
-    : document_(document), tables_(tables), cursor_(document) {}
+    : document_(document), tables_(tables), cursor_(document) {
+  // One edit block: the document reports its changes once, at the end.
+  cursor_.beginEditBlock();
+}
 
 const QTextCharFormat &DocumentBuilder::charFormat(const CharState &state) {
   if (formatValid_ && state == formatState_) return format_;
@@ -194,6 +197,7 @@ void DocumentBuilder::endParagraph(const ParaState &para) {
 
 void DocumentBuilder::finish(const ParaState &para) {
   closeBlock(para);
+  cursor_.endEditBlock();
   if (pendingAnchors_.isEmpty()) return;
   // Bookmarks after the last character mark that character.
   QTextBlock block = cursor_.block();
