@@ -571,7 +571,7 @@ void Parser::commitColour() {
 
 void Parser::finishPicture(const GroupState &group) {
   if (!picture_) return;
-  const DecodedPicture decoded = decodePicture(*picture_, options_.metafileRasterizer);
+  const DecodedPicture decoded = decodePicture(*picture_, options_.metafileRasterizer, pixelBudget_);
   picture_.reset();
   if (pictureIsAlternative_) {
     builder_.addAlternativePicture(decoded);
