@@ -47,6 +47,7 @@ std::optional<std::string> osErrorText(std::uint32_t error) {
     case ETXTBSY: text = "O arquivo está em uso"; break;
     case EFBIG: text = "O arquivo é grande demais"; break;
     case ESPIPE: text = "Posicionamento inválido no arquivo"; break;
+    case ENOSPC: text = "Não há espaço livre no dispositivo"; break;
     case EROFS: text = "O sistema de arquivos é somente leitura"; break;
     case ENAMETOOLONG: text = "O nome do arquivo é longo demais"; break;
     case ELOOP: text = "Há links simbólicos encadeados demais no caminho"; break;

@@ -6,11 +6,19 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/cp1252.h"
+#include "engine/orvanto_error.h"
 #include "engine/writer/orvanto_writer.h"
+
+namespace vl {
+inline void PrintTo(const TOrvanto_Error_Class &e, std::ostream *out) {
+  *out << "{" << e.code << ", " << e.section << ", " << e.sequence << ", " << e.osError << "}";
+}
+}  // namespace vl
 
 namespace vl::test {
 
