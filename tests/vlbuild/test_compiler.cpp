@@ -218,14 +218,3 @@ TEST(Compiler, ReportsMissingFiles)
         EXPECT_THROW(compileContentFolder(folder.path(), fakeConverters()), BuildError) << missing;
     }
 }
-
-TEST(CoreContent, CompilesWithoutErrors)
-{
-    const QString dir = qEnvironmentVariable("VL_SOURCE_DIR") + QStringLiteral("/content/core");
-    try {
-        const ModuleModel m = compileContentFolder(dir, fakeConverters());
-        EXPECT_EQ(m.tables.first().name, QStringLiteral("toc"));
-    } catch (const BuildError &e) {
-        FAIL() << e.text().toStdString();
-    }
-}

@@ -3,35 +3,11 @@
 #include "module_compiler.h"
 #include "module_output.h"
 
-#include "common/rtf_writer.h"
-#include "common/svg_to_wmf.h"
+#include "standard_converters.h"
 
-#include <QFile>
 #include <QGuiApplication>
-#include <QTextDocument>
 #include <cstdio>
 #include <stdexcept>
-
-namespace {
-
-vl::build::Converters realConverters()
-{
-    vl::build::Converters c;
-    c.rtf = [](const QTextDocument &document) { return vl::writeRtf(document); };
-    c.wmf = [](const QString &path) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            throw std::runtime_error(f.errorString().toStdString());
-        QString error;
-        const QByteArray wmf = vl::svgToWmf(f.readAll(), {}, &error);
-        if (wmf.isEmpty())
-            throw std::runtime_error(error.toStdString());
-        return wmf;
-    };
-    return c;
-}
-
-}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -44,7 +20,7 @@ int main(int argc, char **argv)
         return 2;
     }
     try {
-        const vl::build::ModuleModel module = vl::build::compileContentFolder(args[1], realConverters());
+        const vl::build::ModuleModel module = vl::build::compileContentFolder(args[1], vl::build::standardConverters());
         vl::build::writeModuleFile(module, args[2]);
         int records = 0;
         for (const auto &t : module.tables)
