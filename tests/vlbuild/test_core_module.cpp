@@ -169,6 +169,7 @@ TEST_F(CoreModule, SignTablesCarryPicturesAndTheirIndexes)
             const QByteArray wmf = s.value(QStringLiteral("FILE"));
             EXPECT_EQ(vl::metafileKind(wmf), vl::MetafileKind::PlaceableWmf) << text(s[QStringLiteral("CODIGO")]).toStdString();
             EXPECT_FALSE(s.value(QStringLiteral("NOME")).isEmpty());
+            EXPECT_TRUE(s.value(QStringLiteral("SPEECH")).startsWith("RIFF"));  // the spoken sign game needs it
         }
     }
 }

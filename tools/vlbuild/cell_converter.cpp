@@ -2,6 +2,7 @@
 
 #include "common/cp1252_qt.h"
 #include "toc_source.h"
+#include "speech_synth.h"
 #include "wave_synth.h"
 
 #include <QFile>
@@ -75,6 +76,15 @@ CellValue CellConverter::blob(const FieldSource &field)
     }
     if (kind == QLatin1String("tone"))
         return synthesizeWave(parseToneSpec(arg, field.place));
+    if (kind == QLatin1String("speech")) {
+        if (arg.isEmpty())
+            throw BuildError(field.place, QStringLiteral("escreva o texto a ser lido depois de 'speech'"));
+        try {
+            return synthesizeSpeech(arg);
+        } catch (const std::exception &e) {
+            throw BuildError(field.place, QString::fromUtf8(e.what()));
+        }
+    }
     if (kind == QLatin1String("text")) {
         const QString abs = existingFile(arg, field.place, QStringLiteral("o texto"));
         const QString source = readSourceText(abs, arg);
@@ -87,7 +97,7 @@ CellValue CellConverter::blob(const FieldSource &field)
             throw BuildError(field.place, QStringLiteral("não consegui ler '%1'").arg(arg));
         return f.readAll();
     }
-    throw BuildError(field.place, QStringLiteral("valor de coluna blob deve começar por svg, hot, tone, text ou file"));
+    throw BuildError(field.place, QStringLiteral("valor de coluna blob deve começar por svg, hot, tone, speech, text ou file"));
 }
 
 CellValue CellConverter::convert(const ColumnSpec &column, const FieldSource &field)

@@ -5,6 +5,7 @@
 //   svg PATH      the SVG picture converted to a placeable WMF
 //   hot PATH      the same, with the spots of PATH's .spots file appended as a "VLhot" block
 //   tone SPEC     a synthesised RIFF WAVE sound (see wave_synth.h)
+//   speech TEXT   the text read aloud by the Brazilian Portuguese voice, as RIFF WAVE
 //   text PATH     a topic-markup file converted to RTF
 //   file PATH     the file's bytes as they are
 #include "content_sources.h"
