@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace vl::build;
@@ -49,8 +50,8 @@ public:
               "column = TYPE string 3\nindex = Nome: NOME (nocase, locale)\nindex = Código: CODIGO (nocase)\n"
               "[R-1]\nNOME = Parada obrigatória\nCODIGO = R-1\nFILE = svg pictures/r1.svg\nTYPE = wmf\n"
               "[R-2]\nNOME = Dê a preferência\nCODIGO = R-2\n");
-        write("tables/exemplos.table", "table = Exemplos\ncolumn = Nome string 40\ncolumn = FILE blob\n"
-                                       "[a]\nNome = Cruzamento\nFILE = hot pictures/cena.svg\n");
+        write("tables/exemplos.table", "table = Exemplos\ncolumn = Nome string 40\ncolumn = FILE blob\ncolumn = Icon blob\n"
+                                       "[a]\nNome = Cruzamento\nFILE = hot pictures/cena.svg\nIcon = bmp pictures/cena.svg 32x32\n");
         write("tables/legenda.table", "table = Legenda\ncolumn = LEVEL integer\ncolumn = CAPTION string 40\n"
                                       "column = Hint boolean\ncolumn = CODIGO string 5\n"
                                       "[1]\nLEVEL = 1\nCAPTION = Semáforo\nHint = não\nCODIGO = SEM\n");
@@ -147,6 +148,10 @@ TEST(Compiler, ConvertsFieldsByColumnType)
     const QByteArray hot = std::get<QByteArray>(exemplos->cell(0, QStringLiteral("FILE")));
     EXPECT_TRUE(hot.startsWith("WMF:"));
     EXPECT_TRUE(hot.contains("VLhot"));
+    const QByteArray icon = std::get<QByteArray>(exemplos->cell(0, QStringLiteral("Icon")));
+    ASSERT_TRUE(icon.startsWith("BM"));
+    EXPECT_EQ(qFromLittleEndian<qint32>(icon.constData() + 18), 32);  // width
+    EXPECT_EQ(qFromLittleEndian<quint16>(icon.constData() + 28), 24);  // bits per pixel
     const TableModel *legenda = m.table(QStringLiteral("Legenda"));
     EXPECT_EQ(std::get<bool>(legenda->cell(0, QStringLiteral("Hint"))), false);
     const TableModel *sons = m.table(QStringLiteral("Sons"));
@@ -186,10 +191,11 @@ TEST(Compiler, RejectsEachKindOfSourceErrorNamingThePlace)
         {"tables/placas.table", "svg pictures/r1.svg", "png pictures/r1.svg", "tables/placas.table:11", "blob"},
         {"tables/placas.table", "NOME = Parada obrigatória", "NOME = Parada obrigatória com um nome longo demais aqui",
          "tables/placas.table:9", "não cabe"},
-        {"tables/exemplos.table", "Nome = Cruzamento", "Nome = Cruzamento\nCOR = azul", "tables/exemplos.table:6",
+        {"tables/exemplos.table", "Nome = Cruzamento", "Nome = Cruzamento\nCOR = azul", "tables/exemplos.table:7",
          "não tem a coluna"},
         {"tables/questoes.table", "Jump = INTR0001#Regra", "Jump = INTR0001#Nenhuma", "tables/questoes.table:18", "Nenhuma"},
         {"tables/questoes.table", "FONTE = CTB", "FONTE = XYZ", "tables/questoes.table:19", "fonte 'XYZ'"},
+        {"tables/exemplos.table", "32x32", "32", "tables/exemplos.table:8", "LARGURAxALTURA"},
         {"tables/legenda.table", "LEVEL = 1", "LEVEL = um", "tables/legenda.table:7", "número inteiro"},
         {"tables/sons.table", "ACTION = CLICK", "ACTION = CLIQUE", "tables/sons.table", "'CLICK'"},
         {"tables/sons.table", "FILE = tone C5/30", "FILE = tone C5/3", "tables/sons.table:13", "10 a 1000 ms"},

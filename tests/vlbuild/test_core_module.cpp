@@ -187,6 +187,7 @@ TEST_F(CoreModule, HotPicturesEndWithTheirSpotBlock)
         EXPECT_EQ(file.mid(block + 5, 3), QByteArray("wmf"));
         EXPECT_EQ(vl::metafileKind(file.left(block)), vl::MetafileKind::PlaceableWmf);
         EXPECT_FALSE(vl::metafileNaturalSize(file).isEmpty());
+        EXPECT_TRUE(e.value(QStringLiteral("Icon")).startsWith("BM"));
     }
 }
 

@@ -5,7 +5,10 @@
 #include "speech_synth.h"
 #include "wave_synth.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QFileInfo>
 #include <QSvgRenderer>
 
@@ -74,6 +77,28 @@ CellValue CellConverter::blob(const FieldSource &field)
         }
         return appendSpotBlock(wmf, QStringLiteral("wmf"), spots);
     }
+    if (kind == QLatin1String("bmp")) {
+        // bmp PATH WIDTHxHEIGHT: the SVG drawn on white into a 24-bit bitmap file.
+        const qsizetype cut = arg.lastIndexOf(QLatin1Char(' '));
+        const QStringList size = arg.mid(cut + 1).split(QLatin1Char('x'));
+        bool okW = false, okH = false;
+        const int w = size.value(0).toInt(&okW), h = size.value(1).toInt(&okH);
+        if (cut < 0 || size.size() != 2 || !okW || !okH || w < 1 || h < 1 || w > 256 || h > 256)
+            throw BuildError(field.place, QStringLiteral("escreva 'bmp CAMINHO LARGURAxALTURA' (até 256x256)"));
+        const QString path = arg.left(cut).trimmed();
+        picture(path, field.place);  // the same checks as for metafiles
+        QImage image(w, h, QImage::Format_RGB888);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer(sources_.absolutePath(path)).render(&painter, QRectF(0, 0, w, h));
+        painter.end();
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+        return bytes;
+    }
     if (kind == QLatin1String("tone"))
         return synthesizeWave(parseToneSpec(arg, field.place));
     if (kind == QLatin1String("speech")) {
@@ -97,7 +122,7 @@ CellValue CellConverter::blob(const FieldSource &field)
             throw BuildError(field.place, QStringLiteral("não consegui ler '%1'").arg(arg));
         return f.readAll();
     }
-    throw BuildError(field.place, QStringLiteral("valor de coluna blob deve começar por svg, hot, tone, speech, text ou file"));
+    throw BuildError(field.place, QStringLiteral("valor de coluna blob deve começar por svg, hot, bmp, tone, speech, text ou file"));
 }
 
 CellValue CellConverter::convert(const ColumnSpec &column, const FieldSource &field)

@@ -4,6 +4,7 @@
 // Blob fields name what to store:
 //   svg PATH      the SVG picture converted to a placeable WMF
 //   hot PATH      the same, with the spots of PATH's .spots file appended as a "VLhot" block
+//   bmp PATH WxH  the SVG picture as a 24-bit bitmap file of that size (list icons)
 //   tone SPEC     a synthesised RIFF WAVE sound (see wave_synth.h)
 //   speech TEXT   the text read aloud by the Brazilian Portuguese voice, as RIFF WAVE
 //   text PATH     a topic-markup file converted to RTF
