@@ -34,10 +34,11 @@ void Output::starredWord(const char *name) {
 }
 
 void Output::literal(char c) {
-  if (delimiterPending_) {
-    out_.append(' ');
-    delimiterPending_ = false;
-  }
+  // Only what could continue a control word needs the delimiting space.
+  const bool continues = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
+                         c == '-';
+  if (delimiterPending_ && continues) out_.append(' ');
+  delimiterPending_ = false;
   out_.append(c);
 }
 
