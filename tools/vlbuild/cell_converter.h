@@ -14,6 +14,9 @@
 #include "hot_spots.h"
 #include "table_model.h"
 
+#include <QColor>
+#include <QSize>
+
 namespace vl::build {
 
 class CellConverter {
@@ -25,6 +28,8 @@ public:
     // Spot codes of every hot picture converted so far, by table name (upper-cased codes).
     const QMap<QString, QStringList> &spotCodes() const { return spotCodes_; }
     void setCurrentTable(const QString &name) { currentTable_ = name; }
+    // The absolute path of a valid SVG named in a source; an error at `place` otherwise.
+    QString svgFile(const QString &path, const SourcePlace &place) const;
 
 private:
     QString existingFile(const QString &path, const SourcePlace &place, const QString &what) const;
@@ -36,6 +41,10 @@ private:
     QMap<QString, QStringList> spotCodes_;
     QString currentTable_;
 };
+
+// A 24-bit bitmap file of the SVG drawn over `background`; with `transparentKey` the background
+// is the colour the program treats as transparent, kept only where the picture leaves it.
+QByteArray svgBitmap(const QString &svgPath, QSize size, const QColor &background, bool transparentKey);
 
 // The text must be representable in code page 1252, the encoding of every stored text.
 void requireCp1252(const QString &text, const SourcePlace &place);
