@@ -48,10 +48,19 @@ static TableModel buildToc(const ContentSources &s, const Converters &converters
     toc.columns = tocColumns();
     for (int i = 0; i < s.topics.size(); ++i) {
         const TopicSource &t = s.topics[i];
-        for (const QString &text : {t.caption, t.title, t.sectionSearch, t.sectionShow, t.fields, t.orders})
+        for (const QString &text : {t.id, t.caption, t.title, t.sectionSearch, t.sectionShow, t.fields, t.orders, t.jump})
             requireCp1252(text, t.place);
         QList<CellValue> row(toc.columns.size());
-        auto set = [&](const char *column, CellValue v) { row[toc.columnIndex(QString::fromLatin1(column))] = std::move(v); };
+        auto set = [&](const char *column, CellValue v) {
+            const int c = toc.columnIndex(QString::fromLatin1(column));
+            const ColumnSpec &spec = toc.columns[c];
+            if (const QString *text = std::get_if<QString>(&v); text && spec.type == ColumnType::String && text->size() > spec.size)
+                throw BuildError(t.place, QStringLiteral("%1 tem %2 caracteres; o máximo é %3")
+                                              .arg(spec.name)
+                                              .arg(text->size())
+                                              .arg(spec.size));
+            row[c] = std::move(v);
+        };
         set("LEVEL", std::int32_t(t.level));
         set("CAPTION", t.caption);
         set("TITLE", textOrNull(t.title));
@@ -99,6 +108,10 @@ ModuleModel compileModule(const ContentSources &s, const Converters &converters)
 
     for (const TableSource &src : s.tables) {
         requireCp1252(src.name + src.description, src.namePlace);
+        for (int c = 0; c < src.columns.size(); ++c)
+            requireCp1252(src.columns[c].name, src.columnPlaces[c]);
+        for (int i = 0; i < src.indexes.size(); ++i)
+            requireCp1252(src.indexes[i].name, src.indexPlaces[i]);
         TableModel t;
         t.name = src.name;
         t.description = src.description;
