@@ -54,7 +54,7 @@ std::string formatColumn(TOrvanto_iLow_Table &table, const std::uint8_t *buffer,
     case ctString: case ctBytes: return table.StringValue(buffer, column);
     case ctWord: return std::to_string(static_cast<std::uint32_t>(i32));
     case ctSmallint: case ctInteger: case ctAutoInc: return std::to_string(i32);
-    case ctBoolean: return slot[0] ? "sim" : "não";
+    case ctBoolean: return slot[0] ? "sim" : "n\xE3o";  // cp1252, like every field text
     case ctFloat: case ctCurrency: std::snprintf(text, sizeof text, "%.15g", d); return text;
     case ctDate: return dateText(i32);
     case ctTime: return timeText(i32);
