@@ -73,7 +73,7 @@ QModelIndex TopicTree::nodeAt(int position) const {
   return m_order[static_cast<size_t>(position)]->index();
 }
 
-int TopicTree::treePosition(const QModelIndex &node) const {
+int TopicTree::creationPosition(const QModelIndex &node) const {
   if (!node.isValid() || node.model() != this) return -1;
   return node.data(PositionRole).toInt();
 }
@@ -89,22 +89,30 @@ void TopicTree::truncate(int count) {
   }
 }
 
+QModelIndex TopicTree::firstNode() const { return index(0, 0); }
+
 QModelIndex TopicTree::nextNode(const QModelIndex &node) const {
-  const int position = treePosition(node);
-  return position < 0 ? QModelIndex() : nodeAt(position + 1);
+  if (!node.isValid() || node.model() != this) return {};
+  if (rowCount(node) > 0) return index(0, 0, node);
+  for (QModelIndex up = node; up.isValid(); up = up.parent()) {
+    const QModelIndex sibling = up.siblingAtRow(up.row() + 1);
+    if (sibling.isValid()) return sibling;
+  }
+  return {};
 }
 
 QModelIndex TopicTree::previousNode(const QModelIndex &node) const {
-  const int position = treePosition(node);
-  return position <= 0 ? QModelIndex() : nodeAt(position - 1);
+  if (!node.isValid() || node.model() != this) return {};
+  if (node.row() == 0) return node.parent();
+  QModelIndex last = node.siblingAtRow(node.row() - 1);
+  while (rowCount(last) > 0) last = index(rowCount(last) - 1, 0, last);
+  return last;
 }
 
 QModelIndex TopicTree::nodeById(const QString &topicId) const {
   const QString wanted = topicId.toUpper();
-  for (QStandardItem *item : m_order) {
-    const auto *data = static_cast<TNodeData *>(item->data(NodeDataRole).value<void *>());
-    if (data && data->TopicId == wanted) return item->index();
-  }
+  for (QModelIndex node = firstNode(); node.isValid(); node = nextNode(node))
+    if (const TNodeData *data = nodeData(node); data && data->TopicId == wanted) return node;
   return {};
 }
 

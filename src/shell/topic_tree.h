@@ -34,14 +34,16 @@ class TopicTree : public QStandardItemModel {
 
   TNodeData *nodeData(const QModelIndex &node) const;
   int nodeCount() const { return static_cast<int>(m_order.size()); }
-  QModelIndex nodeAt(int treePosition) const;  // position in tree order
-  int treePosition(const QModelIndex &node) const;
-  // Deletes nodes from the last down to `count` nodes, with their data.
+  // Nodes by creation position (the order the loader appended them).
+  QModelIndex nodeAt(int creationPosition) const;
+  int creationPosition(const QModelIndex &node) const;
+  // Deletes nodes from the last created down to `count` nodes, with their data.
   void truncate(int count);
   void clearNodes() { truncate(0); }
 
-  QModelIndex firstNode() const { return nodeAt(0); }
-  QModelIndex nextNode(const QModelIndex &node) const;  // depth-first, over all nodes
+  // Tree order: depth-first, parents before children, over all nodes.
+  QModelIndex firstNode() const;
+  QModelIndex nextNode(const QModelIndex &node) const;
   QModelIndex previousNode(const QModelIndex &node) const;
   QModelIndex nodeById(const QString &topicId) const;  // first node in tree order
 
