@@ -199,10 +199,11 @@ QByteArray IniFile::toBytes() const {
 void IniFile::save() const {
   if (path_.isEmpty()) throw IniFileError(QStringLiteral("O arquivo de configurações não tem nome."));
   QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly))
+  // Unbuffered: a buffered write that fails at commit time is not always noticed by QSaveFile.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     throw IniFileError(QStringLiteral("Não foi possível criar o arquivo: %1").arg(file.errorString()));
   const QByteArray bytes = toBytes();
-  if (file.write(bytes) != bytes.size()) {
+  if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
     const QString why = file.errorString();
     file.cancelWriting();
     throw IniFileError(QStringLiteral("Não foi possível gravar o arquivo: %1").arg(why));
