@@ -7,6 +7,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+#include <QMenu>
+#include <QToolButton>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSizeGrip>
@@ -23,6 +27,7 @@
 #include "common/program_files.h"
 #include "common/text_utils.h"
 #include "shell/picture_lists.h"
+#include "shell/text_size.h"
 #include "shell/single_instance.h"
 #include "shell/splash.h"
 #include "shell/topic_tree.h"

@@ -138,6 +138,7 @@ class TformMain : public QMainWindow, public LoaderHost {
  signals:
   void topicDisplayed(const QModelIndex &node);
   void initialisationFinished();
+  void closed();  // the close went through
 
  protected:
   void closeEvent(QCloseEvent *event) override;

@@ -257,6 +257,7 @@ void TformMain::closeEvent(QCloseEvent *event) {
   if (m_hooks.saveUserData && (!m_hooks.userDataChanged || m_hooks.userDataChanged())) m_hooks.saveUserData(*this);
   writeSettingsAtClose();
   event->accept();
+  emit closed();
 }
 
 void TformMain::writeSettingsAtClose() {

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -192,14 +193,14 @@ bool TformMain::eventFilter(QObject *watched, QEvent *event) {
   } else if ((watched == m_treeViewMain || watched == m_treeViewFavorites) && event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
     auto *tree = static_cast<QTreeView *>(watched);
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && tree->state() != QAbstractItemView::EditingState) {
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
       const QModelIndex node = tree->currentIndex();
       if (node.isValid() && tree->model()->rowCount(node) > 0) {
         tree->setExpanded(node, !tree->isExpanded(node));
         return true;
       }
     }
-    if (watched == m_treeViewFavorites && tree->state() != QAbstractItemView::EditingState) {
+    if (watched == m_treeViewFavorites) {
       if (key->key() == Qt::Key_Delete && action(QStringLiteral("actionFavDel"))) {
         action(QStringLiteral("actionFavDel"))->trigger();
         return true;

@@ -38,7 +38,7 @@ ModuleLoader::Result ModuleLoader::LoadModule(const QString &filePath, QUuid &st
   const auto fatalBox = [&](const QString &message) {
     InfoBox({QStringLiteral("Não foi possível instalar o módulo de Vialume"), u'\'' + filePath + u'\'', QString(),
              message},
-            QString::fromLatin1(kFatalCaption));
+            QString::fromUtf8(kFatalCaption));
   };
   if (!FilePresent(filePath)) {
     fatalBox(SystemErrorText(ENOENT));
