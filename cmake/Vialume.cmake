@@ -19,9 +19,11 @@ function(vl_gtest)
   add_executable(${A_NAME} ${sources})
   target_include_directories(${A_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${A_NAME}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VL_APP_DIR=${VL_APP_DIR}")
+  # The environment goes in through the test launcher: a list-valued ENVIRONMENT property does
+  # not survive gtest_discover_tests' PRE_TEST mode (only its first item reaches the tests).
+  set_target_properties(${A_NAME} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;VL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VL_APP_DIR=${VL_APP_DIR}")
+  gtest_discover_tests(${A_NAME} DISCOVERY_MODE PRE_TEST)
 endfunction()
 
 # vl_fuzzer(NAME <target> [LIBS <libs...>]): a libFuzzer program from every .cpp of the current folder.
