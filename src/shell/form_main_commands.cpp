@@ -13,7 +13,9 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "common/hot_button.h"
 #include "common/message_box.h"
+#include "common/panel_gradient.h"
 #include "common/safe_format.h"
 #include "common/text_utils.h"
 #include "shell/about_window.h"
@@ -31,6 +33,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QSplitter>
+#include <QStatusBar>
 
 namespace vl {
 
@@ -220,13 +223,13 @@ void TformMain::buildToolBar() {
   button(QStringLiteral("actionSpeech"));
 
   // navigation buttons
-  if (auto *prior = findChild<QToolButton *>(QStringLiteral("bvhBtnPrior"))) {
-    prior->setIcon(commandIcon(QStringLiteral("actionNavPrior")));
+  if (auto *prior = findChild<TBV_hotButton *>(QStringLiteral("bvhBtnPrior"))) {
+    prior->setGlyph(commandIcon(QStringLiteral("actionNavPrior")).pixmap(16, 16));
     prior->setToolTip(action(QStringLiteral("actionNavPrior"))->toolTip());
     connect(prior, &QToolButton::clicked, this, [this] { triggerCommand(QStringLiteral("actionNavPrior")); });
   }
-  if (auto *next = findChild<QToolButton *>(QStringLiteral("bvhBtnNext"))) {
-    next->setIcon(commandIcon(QStringLiteral("actionNavNext")));
+  if (auto *next = findChild<TBV_hotButton *>(QStringLiteral("bvhBtnNext"))) {
+    next->setGlyph(commandIcon(QStringLiteral("actionNavNext")).pixmap(16, 16));
     next->setToolTip(action(QStringLiteral("actionNavNext"))->toolTip());
     connect(next, &QToolButton::clicked, this, [this] { triggerCommand(QStringLiteral("actionNavNext")); });
   }

@@ -14,6 +14,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include "common/panel_gradient.h"
 #include "shell/event_sound.h"
 #include "shell/form_main.h"
 #include "shell/hints.h"
@@ -66,7 +67,7 @@ void TformMain::showTopic(const QModelIndex &node) {
   ModuleTable *table = currentTopicTable();
   const auto viewer = m_viewers.find(topic->Kind);
   if (table && viewer != m_viewers.end()) {
-    m_titleText->setText(topic->Title);
+    m_titleBar->setCaption(topic->Title);
     const QString readText = m_hooks.readStatusText ? m_hooks.readStatusText(*topic) : QString();
     m_titleBar->setToolTip(QString());
     m_titleBar->setStatusTip(topic->ReadState == 1 ? readText : QString());
@@ -89,7 +90,7 @@ void TformMain::showBlankPage() {
   m_imageTopicState->setToolTip(QString());
   m_imageTopicComment->hide();
   m_viewerKind = 0;
-  m_titleText->clear();
+  m_titleBar->setCaption(QString());
   m_pgCtrlViewers->setCurrentWidget(page(QStringLiteral("tabSheetBlank")));
   m_rules.blankPage();
   syncCommands();
@@ -142,7 +143,7 @@ void TformMain::refreshNavCommands(const QModelIndex &node) {
                              : caption + u'|' + caption;
     act->setToolTip(hintTooltip(hint));
     act->setStatusTip(hintStatusPart(hint));
-    if (auto *button = findChild<QToolButton *>(QLatin1String(side.button))) {
+    if (auto *button = findChild<QWidget *>(QLatin1String(side.button))) {
       button->setToolTip(act->toolTip());
       button->setStatusTip(act->statusTip());
       button->setEnabled(side.target.isValid());
