@@ -193,7 +193,6 @@ class TformMain : public QMainWindow, public LoaderHost {
   void toggleTree();
   void locateTopic();
   void refreshTopic();
-  void runSpeech();
   void navigate(bool forward);
   void showAbout();
   void showCredits();

@@ -32,12 +32,8 @@ void TformMain::loadLayoutAndConfig() {
   if (!m_layout.treesHidden && m_layout.treesWidth > 0) {
     m_treeToggle.setSize(m_layout.treesWidth);
     m_splitterMain->setSizes({m_layout.treesWidth, std::max(100, width() - m_layout.treesWidth)});
-  } else if (m_layout.treesHidden) {
-    m_treeToggle.setSize(0);
-    m_panelMainLeft->hide();
-    m_splitterMain->setSizes({0, width()});
-    action(QStringLiteral("actionShowTree"))->setChecked(false);
   }
+  // A pane hidden at exit comes back at its design width; the saved width stays remembered.
   m_pgCtrlNodes->setCurrentIndex(std::clamp(m_layout.treesActive, 0, m_pgCtrlNodes->count() - 1));
   QFont font(m_settings.fontName.trimmed(), m_settings.fontSize);
   setBaseFont(font);

@@ -130,10 +130,7 @@ void TformMain::activate() {
 }
 
 void TformMain::runInitialisation() {
-  if (!m_activated) {
-    m_activated = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
+  activate();
   m_timerInit->stop();
   onTimerInit();
 }

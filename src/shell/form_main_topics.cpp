@@ -159,7 +159,7 @@ void TformMain::updateTreeHint(const QPoint &position) {
     m_treeViewMain->setStatusTip(QString());
     return;
   }
-  const bool commentsOnTree = true;  // "showCommentsOnTree" default until the settings record lands
+  const bool commentsOnTree = m_settings.showCommentsOnTree;
   const QString readText = m_hooks.readStatusText ? m_hooks.readStatusText(*topic) : QString();
   const QString hint = treeNodeHint(*topic, m_tree->rowCount(node) > 0, commentsOnTree, readText);
   const QString shortPart = hintTooltip(hint);
