@@ -312,6 +312,7 @@ void TformMain::buildLayout() {
   m_splitterNav->setStretchFactor(0, 1);
   m_splitterNav->setStretchFactor(1, 0);
   m_splitterNav->setSizes({400, kNavBarHeight});
+  m_splitterNav->installEventFilter(this);  // keeps the bar's height when the window resizes
   connect(m_splitterNav, &QSplitter::splitterMoved, this, [this](int, int) {
     const int height = m_splitterNav->sizes().value(1);
     if (!navBarDragAccepted(height)) {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -180,6 +181,12 @@ bool TformMain::event(QEvent *event) {
 }
 
 bool TformMain::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == m_splitterNav && event->type() == QEvent::Resize) {
+    const int height = m_navToggle.size();
+    const int total = m_splitterNav->height();
+    if (total > height && m_splitterNav->sizes().value(1) != height) m_splitterNav->setSizes({total - height, height});
+    return false;
+  }
   if (watched == m_treeViewMain->viewport() && event->type() == QEvent::MouseMove) {
     updateTreeHint(static_cast<QMouseEvent *>(event)->position().toPoint());
   } else if (watched == m_treeViewMain->viewport() && event->type() == QEvent::ToolTip) {
