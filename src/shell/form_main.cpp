@@ -284,7 +284,7 @@ void TformMain::buildLayout() {
   m_splitterNav->addWidget(propMain);
 
   m_panelPropNav = namedWidget(QStringLiteral("panelPropNav"));
-  m_panelPropNav->setMinimumHeight(0);
+  m_panelPropNav->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
   auto *navLayout = new QHBoxLayout(m_panelPropNav);
   navLayout->setContentsMargins(0, 0, 0, 0);
   navLayout->setSpacing(0);
@@ -296,6 +296,7 @@ void TformMain::buildLayout() {
       m_reParents->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       m_reParents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       m_reParents->setFrameShape(QFrame::NoFrame);
+      m_reParents->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);  // one line, any height
       navLayout->addWidget(m_reParents, 1);
       continue;
     }
