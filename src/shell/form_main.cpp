@@ -361,7 +361,11 @@ void TformMain::buildLayout() {
   backLayout->addWidget(m_panelStatus);
 
   connect(m_treeViewMain->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex &, const QModelIndex &) { m_treeChangeDelay->start(); });
+          [this](const QModelIndex &, const QModelIndex &previous) {
+            // the topic being left keeps its view and enters the history (ready state only)
+            if (m_state == StateReady && m_hooks.leaveTopic) m_hooks.leaveTopic(*this, previous);
+            m_treeChangeDelay->start();
+          });
   m_treeChangeDelay = new QTimer(this);
   m_treeChangeDelay->setSingleShot(true);
   m_treeChangeDelay->setInterval(200);

@@ -26,10 +26,8 @@
 namespace vl {
 
 void TformMain::onTreeSelectionChanged() {
-  if (m_state != StateReady && m_state != StateHistory) return;
-  const QModelIndex node = currentNode();
-  if (m_state == StateReady && m_shownNode != node && m_hooks.leaveTopic) m_hooks.leaveTopic(*this, m_shownNode);
-  showTopic(node);
+  if (m_state != StateReady) return;
+  showTopic(currentNode());
 }
 
 void TformMain::clearViewers() {

@@ -31,8 +31,9 @@ class TopicViewer {
 enum class SpeechAvailability { NoEngine, NoPortugueseEngine, PortugueseEngine };
 
 struct ShellHooks {
-  // History (navigation): called in state 3 before a new topic is shown, with the node left
-  // (invalid when none), so its view state can be kept and it can be recorded in the history.
+  // History (navigation): called when the contents tree changes its selection in state 3, with
+  // the node being left (invalid when none): keep its view state and record it in the history.
+  // A selection made in state 5 (going back through the history) does not call it.
   std::function<void(TformMain &, const QModelIndex &left)> leaveTopic;
   // After the topic's common state is shown (parents line, comment window attachment).
   std::function<void(TformMain &, const QModelIndex &node)> topicShown;

@@ -12,12 +12,18 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QPushButton>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QTreeView>
 
 #include "common/message_box.h"
 #include "fake_module.h"
+#include "common/text_utils.h"
+#include "common/version_text.h"
+#include "shell/about_window.h"
 #include "shell/event_sound.h"
+#include "shell/module_properties.h"
 #include "shell/form_main.h"
 #include "shell/node_data.h"
 #include "shell/topic_tree.h"
@@ -157,6 +163,19 @@ TEST_F(MainWindowTest, TreeChangeWaitsForTheDelayAndNavigationWalksTheTree) {
   ASSERT_EQ(shown.size(), 1);
   EXPECT_EQ(shown.front(), window->contents().nodeAt(2));
   EXPECT_TRUE(opened.contains(QStringLiteral("OPEN_TOPIC")));
+
+  // leaving a topic in the ready state reaches the history; a selection in state 5 does not
+  QList<QModelIndex> left;
+  window->hooks().leaveTopic = [&](TformMain &, const QModelIndex &node) { left << node; };
+  window->setState(TformMain::StateHistory);
+  tree->setCurrentIndex(window->contents().nodeAt(0));
+  window->setState(TformMain::StateReady);
+  EXPECT_TRUE(left.isEmpty());
+  QTest::qWait(350);
+  EXPECT_EQ(shown.back(), window->contents().nodeAt(0));
+  window->selectNode(window->contents().nodeAt(2));
+  ASSERT_EQ(left.size(), 1);
+  EXPECT_EQ(left.front(), window->contents().nodeAt(0));
 
   opened.clear();
   window->action(QStringLiteral("actionNavNext"))->trigger();
@@ -368,4 +387,29 @@ TEST_F(MainWindowTest, CloseIsRefusedWhileAGameStaysOpen) {
   EXPECT_TRUE(window->close());
   EXPECT_EQ(questions.back(), QStringLiteral("Uma prova está sendo realizada, deseja finalizá-la?"));
   EXPECT_EQ(saves, 1);
+}
+
+TEST(SecondaryWindows, ModulePropertiesAboutAndCredits) {
+  vltest::application();
+  TfrmModuleProp properties({{QStringLiteral("Vialume - Módulo principal"), QStringLiteral("1.0.0.3")}});
+  EXPECT_EQ(properties.windowTitle(), QStringLiteral("Propriedades dos Módulos Instalados"));
+  auto *list = properties.findChild<QTreeWidget *>(QStringLiteral("listViewModules"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Módulo"));
+  EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Versão"));
+  ASSERT_EQ(list->topLevelItemCount(), 1);
+  EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("1.0.0.3"));
+  auto *ok = properties.findChild<QPushButton *>(QStringLiteral("buttonOk"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), QStringLiteral("&Ok"));
+
+  MainWindowOptions options;
+  options.singleInstanceCheck = false;
+  TformMain window(options);
+  EXPECT_EQ(CleanCaption(window.action(QStringLiteral("actionAbout"))->text(), true), QStringLiteral("Sobre"));
+  AboutWindow about(QStringLiteral("Sobre"));
+  EXPECT_EQ(about.windowTitle(), QStringLiteral("Sobre"));
+  EXPECT_TRUE(about.findChild<QLabel *>(QStringLiteral("labelVersion"))->text().contains(VersionText()));
+  CreditsWindow credits(CleanCaption(window.action(QStringLiteral("actionCredits"))->text(), true));
+  EXPECT_EQ(credits.windowTitle(), QStringLiteral("Créditos e Agradecimentos"));
 }
