@@ -114,6 +114,11 @@ class TformMain : public QMainWindow, public LoaderHost {
   QTextEdit *currentRichView() const;
   void setHotTextView(QTextEdit *view) { m_reHotText = view; }
   ShellHooks &hooks() { return m_hooks; }
+  // timerStartSpeech (800 ms, one shot): runs actionSpeech; viewers restart it for automatic reading.
+  QTimer *speechStartTimer() const { return m_timerStartSpeech; }
+  QTreeView *contentsView() const { return m_treeViewMain; }
+  QTreeView *favoritesView() const { return m_treeViewFavorites; }
+  QTextBrowser *parentsLine() const { return m_reParents; }
   // The next topic display plays no "OPEN_TOPIC" sound (a link or parents-line jump).
   void suppressNextOpenSound() { m_suppressOpenSound = true; }
 

@@ -56,6 +56,7 @@ class LoaderTest : public ::testing::Test {
     return result;
   }
 
+  QApplication *app = vltest::application();  // before the pictures below
   QTemporaryDir dir;
   QString path;
   RecordingHost host;
