@@ -22,6 +22,7 @@ int main(int argc, char **argv) {
   auto window = std::make_unique<vl::TformMain>(options, splash);
   QObject::connect(window.get(), &vl::TformMain::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   window->show();
+  splash->raise();  // above the main window also where no window manager keeps it on top
   const int code = app.exec();
   window.reset();
   return code;
