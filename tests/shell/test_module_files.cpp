@@ -170,3 +170,32 @@ TEST(Program, SecondInstanceEndsByItselfWithoutAMessage) {
   first.kill();
   first.waitForFinished(5000);
 }
+
+TEST(CoreModule, TheBuiltCoreModuleLoadsWithoutAMessage) {
+  vltest::application();
+  const QString core = qEnvironmentVariable("VL_APP_DIR") + QStringLiteral("/vl-core.cdb");
+  ASSERT_TRUE(QFile::exists(core)) << "the build makes " << core.toStdString();
+  QTemporaryDir dir;
+  ScopedMessageRecorder boxes;
+  MainWindowOptions options;
+  options.programPath = dir.filePath(QStringLiteral("VL"));
+  options.coreModulePath = core;
+  options.databaseFactory = moduleDatabaseFactory();
+  options.singleInstanceCheck = false;
+  TformMain window(options);
+  window.show();
+  window.runInitialisation();
+  for (const MessageRequest &box : boxes.requests()) ADD_FAILURE() << box.text.toStdString();
+  ASSERT_GT(window.contents().rowCount(), 0);
+  EXPECT_EQ(window.modules().size(), 1u);
+  EXPECT_GT(window.tables().Count(), 1);
+  EXPECT_EQ(window.currentNode(), window.contents().firstNode());
+  // every node has its data, and every table or exam topic names a table of the module
+  for (QModelIndex node = window.contents().firstNode(); node.isValid(); node = window.contents().nextNode(node)) {
+    const TNodeData *data = window.contents().nodeData(node);
+    ASSERT_NE(data, nullptr);
+    if (data->Kind == KindTable || data->Kind == KindExam)
+      EXPECT_GE(data->TableIndex, 0) << data->Title.toStdString();
+  }
+  EXPECT_FALSE(window.coreGuid().isNull());
+}
