@@ -125,7 +125,7 @@ void TformMain::activate() {
   loadPersistent();
   ShowStatus(QStringLiteral("Inicializando"));
   if (m_hooks.chooseSpeechEngine) m_hooks.chooseSpeechEngine(*this);
-  setAttribute(Qt::WA_AlwaysShowToolTips, m_settings.showHint);
+  qApp->installEventFilter(this);  // tooltips follow the "ShowHint" setting
   m_timerInit->start();
 }
 

@@ -179,6 +179,9 @@ bool TformMain::event(QEvent *event) {
 }
 
 bool TformMain::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::ToolTip && !m_settings.showHint && watched->isWidgetType() &&
+      static_cast<QWidget *>(watched)->window() == this)
+    return true;  // hints switched off
   if (watched == m_splitterNav && event->type() == QEvent::Resize) {
     const int height = m_navToggle.size();
     const int total = m_splitterNav->height();
