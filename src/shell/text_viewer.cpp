@@ -32,6 +32,7 @@ namespace vl {
 
 TextViewer::TextViewer(TformMain &window) : QObject(&window), m_window(window) {
   beep = [] { QApplication::beep(); };
+  openAddress = [](const QUrl &address) { QDesktopServices::openUrl(address); };
   watch(window.textView());
   connect(window.textView(), &QTextBrowser::anchorClicked, this, [this](const QUrl &url) { LinkClicked(url.toString()); });
 
@@ -227,7 +228,7 @@ void TextViewer::LinkClicked(const QString &linkText) {
       return;
     }
     PlayEventSound(QStringLiteral("LINK"));
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    if (openAddress) openAddress(QUrl::fromUserInput(address));
   };
   if (m_addressDetection) {
     openExternal(linkText);

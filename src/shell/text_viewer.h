@@ -17,6 +17,7 @@
 #include "shell/text_viewer_search_history.h"
 
 class QMenu;
+class QUrl;
 class QTextEdit;
 
 namespace vl {
@@ -74,8 +75,9 @@ class TextViewer : public QObject, public TopicViewer {
   std::function<void()> lookUpPendingTerm;     // dictionary: consumes PendingTerm
   std::function<bool()> speechAvailable;       // speech subsystem
   std::function<void(const QString &text)> tableSearch;  // table viewer (empty text: its dialog)
-  // The system's information beep (tests observe it).
+  // The system's information beep and the default handler for addresses (tests observe them).
   std::function<void()> beep;
+  std::function<void(const QUrl &address)> openAddress;
 
  signals:
   void textShown(QTextEdit *view);
