@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QSizeGrip>
+#include <QStatusBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
@@ -24,6 +25,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "common/hot_button.h"
+#include "common/link_label.h"
+#include "common/panel_gradient.h"
 #include "common/program_files.h"
 #include "common/text_utils.h"
 #include "shell/picture_lists.h"
@@ -53,7 +57,12 @@ QFrame *namedFrame(const QString &name, QFrame::Shape shape, QWidget *parent = n
 }  // namespace
 
 TformMain::TformMain(MainWindowOptions options, TfrmSplash *splash, QWidget *parent)
-    : QMainWindow(parent), m_options(std::move(options)), m_splash(splash) {
+    : QMainWindow(parent),
+      m_options(std::move(options)),
+      m_store(ChangeFileExtension(m_options.programPath.isEmpty() ? QCoreApplication::applicationFilePath()
+                                                                  : m_options.programPath,
+                                  QStringLiteral(".ini"))),
+      m_splash(splash) {
   setObjectName(QStringLiteral("formMain"));
   // 1. owned lists
   m_pictures = std::make_unique<PictureLists>();
@@ -76,7 +85,7 @@ TformMain::TformMain(MainWindowOptions options, TfrmSplash *splash, QWidget *par
   // 4. file names and the offline notice
   const QString program = m_options.programPath.isEmpty() ? QCoreApplication::applicationFilePath()
                                                           : m_options.programPath;
-  m_settingsPath = ChangeFileExtension(program, QStringLiteral(".ini"));
+  m_settingsPath = m_store.path();
   m_corePath = m_options.coreModulePath.isEmpty()
                    ? QFileInfo(program).absolutePath() + QStringLiteral("/vl-core.cdb")
                    : m_options.coreModulePath;
@@ -90,7 +99,7 @@ TformMain::TformMain(MainWindowOptions options, TfrmSplash *splash, QWidget *par
     setGeometry(QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
                       size));
   }
-  setBaseFont(m_baseFont);
+  loadLayoutAndConfig();
   // 6. caption
   setWindowTitle(QApplication::applicationName().isEmpty() ? QStringLiteral("Vialume")
                                                            : QApplication::applicationName());
@@ -148,7 +157,8 @@ void TformMain::buildLayout() {
   leftLayout->setContentsMargins(1, 1, 1, 1);
   leftLayout->setSpacing(0);
   m_panelPageBtns = namedWidget(QStringLiteral("panelPageBtns"), m_panelMainLeft);
-  new QHBoxLayout(m_panelPageBtns);
+  auto *linksLayout = new QHBoxLayout(m_panelPageBtns);
+  linksLayout->setContentsMargins(4, 0, 4, 0);
   m_panelPageBtns->hide();
   leftLayout->addWidget(m_panelPageBtns);
   m_pgCtrlNodes = new QTabWidget(m_panelMainLeft);
@@ -180,6 +190,22 @@ void TformMain::buildLayout() {
   m_treeViewFavorites->installEventFilter(this);
   favoritesLayout->addWidget(m_treeViewFavorites);
   m_pgCtrlNodes->addTab(favoritesPage, QStringLiteral("&Favoritos"));
+  // page links that replace the tabs in the flat look, captions copied from the tabs
+  for (int i = 0; i < m_pgCtrlNodes->count(); ++i) {
+    auto *link = new TBV_LinkLabel(m_pgCtrlNodes->tabText(i), m_panelPageBtns);
+    link->setObjectName(i == 0 ? QStringLiteral("linkLabelContents") : QStringLiteral("linkLabelFavorites"));
+    connect(link, &TBV_LinkLabel::clicked, this, [this, i] { m_pgCtrlNodes->setCurrentIndex(i); });
+    linksLayout->addWidget(link);
+    // Alt + the tab's access key activates the page while the links are shown
+    const QChar key = m_pgCtrlNodes->tabText(i).at(m_pgCtrlNodes->tabText(i).indexOf(u'&') + 1);
+    auto *shortcut = new QAction(this);
+    shortcut->setShortcut(QKeySequence(Qt::ALT | QKeySequence(QString(key)).operator[](0).key()));
+    connect(shortcut, &QAction::triggered, this, [this, i] {
+      if (m_panelPageBtns->isVisible()) m_pgCtrlNodes->setCurrentIndex(i);
+    });
+    addAction(shortcut);
+  }
+  linksLayout->addStretch(1);
   m_splitterMain->addWidget(m_panelMainLeft);
 
   // right part: title bar, viewers, navigation bar
@@ -188,9 +214,13 @@ void TformMain::buildLayout() {
   auto *propLayout = new QVBoxLayout(m_panelProperties);
   propLayout->setContentsMargins(0, 0, 0, 0);
   propLayout->setSpacing(0);
-  m_titleBar = namedFrame(QStringLiteral("bvpgPropTitle"), QFrame::NoFrame);
+  m_titleBar = new TBv_PanelGradient(m_panelProperties);
+  m_titleBar->setObjectName(QStringLiteral("bvpgPropTitle"));
   m_titleBar->setMinimumHeight(20);
-  m_titleBar->setAutoFillBackground(true);
+  m_titleBar->setFillMode(TBv_PanelGradient::Fill::Vertical);
+  m_titleBar->setAlignment(Qt::AlignLeft);
+  m_titleBar->setEllipsis(TBv_PanelGradient::TextEllipsis::End);
+  m_titleBar->setTextLayout(TBv_PanelGradient::TextLayout::Center);
   auto *titleLayout = new QHBoxLayout(m_titleBar);
   titleLayout->setContentsMargins(4, 0, 4, 0);
   titleLayout->setSpacing(4);
@@ -203,11 +233,8 @@ void TformMain::buildLayout() {
   m_imageTopicTitle->setFixedSize(24, 24);
   imageLayout->addWidget(m_imageTopicTitle);
   titleLayout->addWidget(m_panelImageTopic, 0, Qt::AlignVCenter);
-  m_titleText = new QLabel(m_titleBar);
-  m_titleText->setObjectName(QStringLiteral("labelTopicTitle"));
-  m_titleText->setTextFormat(Qt::PlainText);
-  m_titleText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  titleLayout->addWidget(m_titleText, 1);
+  m_titleBar->setTextMargin(4 + 28 + 4);  // right edge of the topic picture + 4
+  titleLayout->addStretch(1);
   m_imageTopicComment = new QLabel(m_titleBar);
   m_imageTopicComment->setObjectName(QStringLiteral("imageTopicComment"));
   m_imageTopicComment->setPixmap(m_pictures->commentPicture());
@@ -257,7 +284,7 @@ void TformMain::buildLayout() {
   m_splitterNav->addWidget(propMain);
 
   m_panelPropNav = namedWidget(QStringLiteral("panelPropNav"));
-  m_panelPropNav->setMinimumHeight(0);
+  m_panelPropNav->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
   auto *navLayout = new QHBoxLayout(m_panelPropNav);
   navLayout->setContentsMargins(0, 0, 0, 0);
   navLayout->setSpacing(0);
@@ -269,6 +296,7 @@ void TformMain::buildLayout() {
       m_reParents->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       m_reParents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       m_reParents->setFrameShape(QFrame::NoFrame);
+      m_reParents->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);  // one line, any height
       navLayout->addWidget(m_reParents, 1);
       continue;
     }
@@ -276,11 +304,8 @@ void TformMain::buildLayout() {
     side->setFixedWidth(19 + 4);
     auto *sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(2, 0, 2, 0);
-    auto *button = new QToolButton(side);
+    auto *button = new TBV_hotButton(side);
     button->setObjectName(QLatin1String(name));
-    button->setAutoRaise(true);
-    button->setFixedSize(19, 19);
-    button->setCursor(Qt::PointingHandCursor);
     sideLayout->addWidget(button, 0, Qt::AlignVCenter);
     navLayout->addWidget(side);
   }
@@ -288,6 +313,7 @@ void TformMain::buildLayout() {
   m_splitterNav->setStretchFactor(0, 1);
   m_splitterNav->setStretchFactor(1, 0);
   m_splitterNav->setSizes({400, kNavBarHeight});
+  m_splitterNav->installEventFilter(this);  // keeps the bar's height when the window resizes
   connect(m_splitterNav, &QSplitter::splitterMoved, this, [this](int, int) {
     const int height = m_splitterNav->sizes().value(1);
     if (!navBarDragAccepted(height)) {
@@ -311,11 +337,10 @@ void TformMain::buildLayout() {
   m_statusSeparator = namedFrame(QStringLiteral("panelStatusSeparator"), QFrame::NoFrame);
   m_statusSeparator->setFixedHeight(3);
   backLayout->addWidget(m_statusSeparator);
-  m_panelStatus = namedFrame(QStringLiteral("panelStatus"), QFrame::NoFrame);
+  m_panelStatus = new QStatusBar(m_panelBack);
+  m_panelStatus->setObjectName(QStringLiteral("panelStatus"));
+  m_panelStatus->setSizeGripEnabled(false);
   m_panelStatus->setFixedHeight(23);
-  auto *statusLayout = new QHBoxLayout(m_panelStatus);
-  statusLayout->setContentsMargins(0, 0, 0, 0);
-  statusLayout->setSpacing(2);
   m_panelStatusMsg = new QLabel(m_panelStatus);
   m_panelStatusMsg->setObjectName(QStringLiteral("panelStatusMsg"));
   m_panelStatusMsg->setFrameShape(QFrame::Panel);
@@ -323,16 +348,16 @@ void TformMain::buildLayout() {
   m_panelStatusMsg->setTextFormat(Qt::PlainText);
   m_panelStatusMsg->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   m_panelStatusMsg->setContentsMargins(4, 0, 4, 0);
-  statusLayout->addWidget(m_panelStatusMsg, 2);
+  m_panelStatus->addWidget(m_panelStatusMsg, 2);
   m_panelStatusGauge = new QProgressBar(m_panelStatus);
   m_panelStatusGauge->setObjectName(QStringLiteral("panelStatusGauge"));
   m_panelStatusGauge->setTextVisible(false);
   m_panelStatusGauge->hide();
-  statusLayout->addWidget(m_panelStatusGauge, 1);
+  m_panelStatus->addWidget(m_panelStatusGauge, 1);
   auto *grip = new QSizeGrip(m_panelStatus);
   grip->setObjectName(QStringLiteral("panelStatusGrip"));
   grip->setFixedWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 1);
-  statusLayout->addWidget(grip);
+  m_panelStatus->addPermanentWidget(grip);
   backLayout->addWidget(m_panelStatus);
 
   connect(m_treeViewMain->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -17,6 +17,8 @@
 #include "shell/module_loader.h"
 #include "shell/pane_toggle.h"
 #include "shell/shell_hooks.h"
+#include "userdata/settings.h"
+#include "userdata/settings_store.h"
 
 class QAction;
 class QActionGroup;
@@ -26,6 +28,7 @@ class QMenu;
 class QProgressBar;
 class QSplitter;
 class QStackedWidget;
+class QStatusBar;
 class QTabWidget;
 class QTextBrowser;
 class QTextEdit;
@@ -38,6 +41,7 @@ namespace vl {
 
 class PictureLists;
 class SingleInstance;
+class TBv_PanelGradient;
 class TfrmSplash;
 class TopicTree;
 class TVLTable;
@@ -131,6 +135,15 @@ class TformMain : public QMainWindow, public LoaderHost {
   static QString productAddress();
   static QString hallOfFameAddress();
 
+  // The user's settings (shared by every subsystem) and their file.
+  Settings &settings() { return m_settings; }
+  SettingsStore &settingsStore() { return m_store; }
+  MainLayout &mainLayout() { return m_layout; }
+  // Applies the flat or 3-D look with the configured colours and font.
+  void applyLook();
+  // Recent searches of the search list, newest first.
+  QStringList &recentSearches() { return m_settings.recentSearches; }
+
   // Paths.
   const QString &settingsPath() const { return m_settingsPath; }
   const QString &coreModulePath() const { return m_corePath; }
@@ -164,6 +177,9 @@ class TformMain : public QMainWindow, public LoaderHost {
   void finishInitialisation(bool closing);
   bool confirmClose();
   void writeSettingsAtClose();
+  void loadLayoutAndConfig();
+  void loadPersistent();
+  void collectPersistent();
   void onTreeSelectionChanged();
   void showTopic(const QModelIndex &node);
   void clearViewers();
@@ -177,7 +193,6 @@ class TformMain : public QMainWindow, public LoaderHost {
   void toggleTree();
   void locateTopic();
   void refreshTopic();
-  void runSpeech();
   void navigate(bool forward);
   void showAbout();
   void showCredits();
@@ -188,6 +203,9 @@ class TformMain : public QMainWindow, public LoaderHost {
   void applyTitleBarHeight();
 
   MainWindowOptions m_options;
+  Settings m_settings;
+  SettingsStore m_store;
+  MainLayout m_layout;
   QPointer<TfrmSplash> m_splash;
   unsigned char m_state = StateCreated;
   unsigned char m_viewerKind = 0;
@@ -232,8 +250,7 @@ class TformMain : public QMainWindow, public LoaderHost {
   QTreeView *m_treeViewFavorites = nullptr;
   QSplitter *m_splitterMain = nullptr;
   QWidget *m_panelProperties = nullptr;
-  QWidget *m_titleBar = nullptr;
-  QLabel *m_titleText = nullptr;
+  TBv_PanelGradient *m_titleBar = nullptr;
   QFrame *m_panelImageTopic = nullptr;
   QLabel *m_imageTopicTitle = nullptr;
   QLabel *m_imageTopicComment = nullptr;
@@ -246,7 +263,7 @@ class TformMain : public QMainWindow, public LoaderHost {
   QWidget *m_panelPropNav = nullptr;
   QTextBrowser *m_reParents = nullptr;
   QFrame *m_statusSeparator = nullptr;
-  QFrame *m_panelStatus = nullptr;
+  QStatusBar *m_panelStatus = nullptr;
   QLabel *m_panelStatusMsg = nullptr;
   QProgressBar *m_panelStatusGauge = nullptr;
   QToolButton *m_toolButtonCopy = nullptr;

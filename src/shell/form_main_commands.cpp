@@ -13,7 +13,9 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "common/hot_button.h"
 #include "common/message_box.h"
+#include "common/panel_gradient.h"
 #include "common/safe_format.h"
 #include "common/text_utils.h"
 #include "shell/about_window.h"
@@ -31,6 +33,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QSplitter>
+#include <QStatusBar>
 
 namespace vl {
 
@@ -44,7 +47,7 @@ const QStringList &ownCommands() {
       QStringLiteral("actionShow3d"),       QStringLiteral("actionShowNacHallDaFama"), QStringLiteral("actionSoundsEnabled"),
       QStringLiteral("actionVLWeb"),        QStringLiteral("actionAbout"),        QStringLiteral("actionCredits"),
       QStringLiteral("actionNavPrior"),     QStringLiteral("actionNavNext"),      QStringLiteral("actionLocate"),
-      QStringLiteral("actionTextSize"),     QStringLiteral("actionFileProperties"), QStringLiteral("actionSpeech")};
+      QStringLiteral("actionTextSize"),     QStringLiteral("actionFileProperties")};
   return names;
 }
 
@@ -82,6 +85,8 @@ void TformMain::buildCommands() {
   action(QStringLiteral("actionShowTree"))->setChecked(true);
   action(QStringLiteral("actionSoundsEnabled"))->setChecked(true);
   action(QStringLiteral("actionShow3d"))->setChecked(false);
+  // the dictionary's shortcut also works from the other windows of the program
+  action(QStringLiteral("actionDic"))->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 QAction *TformMain::action(const QString &name) const { return m_actions.value(name, nullptr); }
@@ -220,13 +225,13 @@ void TformMain::buildToolBar() {
   button(QStringLiteral("actionSpeech"));
 
   // navigation buttons
-  if (auto *prior = findChild<QToolButton *>(QStringLiteral("bvhBtnPrior"))) {
-    prior->setIcon(commandIcon(QStringLiteral("actionNavPrior")));
+  if (auto *prior = findChild<TBV_hotButton *>(QStringLiteral("bvhBtnPrior"))) {
+    prior->setGlyph(commandIcon(QStringLiteral("actionNavPrior")).pixmap(16, 16));
     prior->setToolTip(action(QStringLiteral("actionNavPrior"))->toolTip());
     connect(prior, &QToolButton::clicked, this, [this] { triggerCommand(QStringLiteral("actionNavPrior")); });
   }
-  if (auto *next = findChild<QToolButton *>(QStringLiteral("bvhBtnNext"))) {
-    next->setIcon(commandIcon(QStringLiteral("actionNavNext")));
+  if (auto *next = findChild<TBV_hotButton *>(QStringLiteral("bvhBtnNext"))) {
+    next->setGlyph(commandIcon(QStringLiteral("actionNavNext")).pixmap(16, 16));
     next->setToolTip(action(QStringLiteral("actionNavNext"))->toolTip());
     connect(next, &QToolButton::clicked, this, [this] { triggerCommand(QStringLiteral("actionNavNext")); });
   }
@@ -332,6 +337,11 @@ void TformMain::updateCopyButton() {
 void TformMain::triggerCommand(const QString &name) {
   QAction *act = action(name);
   if (!act || !act->isEnabled()) return;
+  if (name == u"actionDic" && m_modules.empty()) {  // nothing to look up in
+    m_rules.setEnabled(name, false);
+    syncCommands();
+    return;
+  }
   if (const auto handler = m_handlers.constFind(name); handler != m_handlers.cend()) {
     (*handler)();
     return;
@@ -364,11 +374,10 @@ void TformMain::triggerCommand(const QString &name) {
     showCredits();
   } else if (name == u"actionFileProperties") {
     showModuleProperties();
-  } else if (name == u"actionSpeech") {
-    runSpeech();
+  } else if (name == u"actionShow3d") {
+    applyLook();
   }
-  // actionWorkOffline, actionSoundsEnabled and actionShow3d only toggle their check mark here;
-  // whoever reads them looks at the mark.
+  // actionWorkOffline and actionSoundsEnabled toggle their check mark; their readers look at it.
 }
 
 void TformMain::toggleStatusBar() {
@@ -404,10 +413,6 @@ void TformMain::locateTopic() {
 void TformMain::refreshTopic() {
   if (const auto viewer = m_viewers.find(m_viewerKind); viewer != m_viewers.end()) viewer->second->refresh(*this);
   else if (m_viewerKind == KindText) m_reInfo->viewport()->update();
-}
-
-void TformMain::runSpeech() {
-  // Reading aloud belongs to the viewer shown; the speech subsystem installs "actionSpeech".
 }
 
 void TformMain::navigate(bool forward) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -120,18 +121,16 @@ void TformMain::activate() {
   m_activated = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   applyTitleBarHeight();
-  // the saved text size level is selected again once the settings are read
-  selectTextSize(m_textSize);
+  applyLook();
+  loadPersistent();
   ShowStatus(QStringLiteral("Inicializando"));
   if (m_hooks.chooseSpeechEngine) m_hooks.chooseSpeechEngine(*this);
+  setAttribute(Qt::WA_AlwaysShowToolTips, m_settings.showHint);
   m_timerInit->start();
 }
 
 void TformMain::runInitialisation() {
-  if (!m_activated) {
-    m_activated = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
+  activate();
   m_timerInit->stop();
   onTimerInit();
 }
@@ -260,9 +259,5 @@ void TformMain::closeEvent(QCloseEvent *event) {
   emit closed();
 }
 
-void TformMain::writeSettingsAtClose() {
-  // The settings record writes the layout (when window positions are remembered) and the
-  // persistent keys here.
-}
 
 }  // namespace vl

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -14,6 +15,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include "common/panel_gradient.h"
 #include "shell/event_sound.h"
 #include "shell/form_main.h"
 #include "shell/hints.h"
@@ -66,7 +68,7 @@ void TformMain::showTopic(const QModelIndex &node) {
   ModuleTable *table = currentTopicTable();
   const auto viewer = m_viewers.find(topic->Kind);
   if (table && viewer != m_viewers.end()) {
-    m_titleText->setText(topic->Title);
+    m_titleBar->setCaption(topic->Title);
     const QString readText = m_hooks.readStatusText ? m_hooks.readStatusText(*topic) : QString();
     m_titleBar->setToolTip(QString());
     m_titleBar->setStatusTip(topic->ReadState == 1 ? readText : QString());
@@ -89,7 +91,7 @@ void TformMain::showBlankPage() {
   m_imageTopicState->setToolTip(QString());
   m_imageTopicComment->hide();
   m_viewerKind = 0;
-  m_titleText->clear();
+  m_titleBar->setCaption(QString());
   m_pgCtrlViewers->setCurrentWidget(page(QStringLiteral("tabSheetBlank")));
   m_rules.blankPage();
   syncCommands();
@@ -142,7 +144,7 @@ void TformMain::refreshNavCommands(const QModelIndex &node) {
                              : caption + u'|' + caption;
     act->setToolTip(hintTooltip(hint));
     act->setStatusTip(hintStatusPart(hint));
-    if (auto *button = findChild<QToolButton *>(QLatin1String(side.button))) {
+    if (auto *button = findChild<QWidget *>(QLatin1String(side.button))) {
       button->setToolTip(act->toolTip());
       button->setStatusTip(act->statusTip());
       button->setEnabled(side.target.isValid());
@@ -158,7 +160,7 @@ void TformMain::updateTreeHint(const QPoint &position) {
     m_treeViewMain->setStatusTip(QString());
     return;
   }
-  const bool commentsOnTree = true;  // "showCommentsOnTree" default until the settings record lands
+  const bool commentsOnTree = m_settings.showCommentsOnTree;
   const QString readText = m_hooks.readStatusText ? m_hooks.readStatusText(*topic) : QString();
   const QString hint = treeNodeHint(*topic, m_tree->rowCount(node) > 0, commentsOnTree, readText);
   const QString shortPart = hintTooltip(hint);
@@ -179,6 +181,12 @@ bool TformMain::event(QEvent *event) {
 }
 
 bool TformMain::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == m_splitterNav && event->type() == QEvent::Resize) {
+    const int height = m_navToggle.size();
+    const int total = m_splitterNav->height();
+    if (total > height && m_splitterNav->sizes().value(1) != height) m_splitterNav->setSizes({total - height, height});
+    return false;
+  }
   if (watched == m_treeViewMain->viewport() && event->type() == QEvent::MouseMove) {
     updateTreeHint(static_cast<QMouseEvent *>(event)->position().toPoint());
   } else if (watched == m_treeViewMain->viewport() && event->type() == QEvent::ToolTip) {

@@ -13,7 +13,9 @@
 #include <memory>
 #include <stdexcept>
 
+namespace vl {
 class TOrvantoTable;
+}
 
 namespace vl {
 

@@ -217,12 +217,14 @@ TEST_F(MainWindowTest, NavigationBarTreeAndStatusBarToggles) {
 
   QAction *treeToggle = window->action(QStringLiteral("actionShowTree"));
   auto *left = child<QWidget>(*window, "panelMainLeft");
+  const int width = window->treePaneWidth();
+  ASSERT_GT(width, 0);
   treeToggle->trigger();
   EXPECT_EQ(window->treePaneWidth(), 0);
   EXPECT_TRUE(left->isHidden());
   EXPECT_FALSE(treeToggle->isChecked());
   treeToggle->trigger();
-  EXPECT_EQ(window->treePaneWidth(), 217);
+  EXPECT_EQ(window->treePaneWidth(), width);
   EXPECT_FALSE(left->isHidden());
   EXPECT_TRUE(treeToggle->isChecked());
   treeToggle->trigger();
