@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/cp1252_qt.h"
 #include "common/metafile_bytes.h"
 #include "common/metafile_dc.h"
 #include "common/metafile_dib.h"
@@ -145,7 +146,7 @@ class Player {
       case emr::CreatePen: {
         PenObject pen;
         pen.style = r.u(12);
-        pen.width = std::abs(r.i(16));
+        pen.width = qreal(std::abs(qint64(r.i(16))));
         pen.color = dc_.colorRef(r.u(24));
         dc_.setObject(r.u(8), pen);
         break;
@@ -282,7 +283,7 @@ class Player {
       for (qint64 k = 0; k < chars; ++k) text.append(QChar(r.b.u16(offString + 2 * k)));
     } else {
       if (!r.b.has(offString, chars)) return;
-      text = QString::fromLatin1(r.b.view(offString, chars));
+      text = vl::fromCp1252(r.b.view(offString, chars));
     }
     QList<qreal> dx;
     const qint64 offDx = r.u(offDxAt);
@@ -305,7 +306,7 @@ class Player {
     QString text;
     if (options & EtoSmallChars) {
       if (!r.b.has(at, chars)) return;
-      text = QString::fromLatin1(r.b.view(at, chars));
+      text = vl::fromCp1252(r.b.view(at, chars));
     } else {
       if (!r.b.has(at, chars * 2)) return;
       for (qint64 k = 0; k < chars; ++k) text.append(QChar(r.b.u16(at + 2 * k)));

@@ -11,6 +11,8 @@
 namespace vl::mf {
 namespace {
 
+constexpr qreal MaxDevicePenWidth = 2048;
+
 qreal scaleAlong(const QTransform &t, qreal dx, qreal dy) {
   const QLineF l = t.map(QLineF(0, 0, dx, dy));
   return l.length();
@@ -44,7 +46,9 @@ QPen MetafileDc::makePen(const QTransform &t) const {
     pen.setCosmetic(true);
     pen.setWidthF(1.0);
   } else {
-    pen.setWidthF(p.width);
+    // QPen's own limit, and no wider than any real picture needs: Qt's stroker slows down
+    // in proportion to the width.
+    pen.setWidthF(std::min<qreal>({p.width, 32000, MaxDevicePenWidth / scale}));
   }
   switch (p.style & gdi::PsEndCapMask) {
     case gdi::PsEndCapSquare: pen.setCapStyle(Qt::SquareCap); break;
@@ -94,7 +98,7 @@ QBrush MetafileDc::makeBrush(const QBrush &base, const QTransform &t) const {
 void MetafileDc::paint(QPainterPath path, bool fill, bool stroke) {
   if (state_.rop2 == gdi::R2Nop) return;
   const QTransform t = fullTransform();
-  if (t.isIdentity() == false && t.determinant() == 0) return;
+  if (t.determinant() == 0) return;
   painter_.setTransform(t);
   painter_.setRenderHint(QPainter::Antialiasing, true);
   const bool xorMode = state_.rop2 == gdi::R2XorPen || state_.rop2 == gdi::R2Not;
@@ -122,7 +126,12 @@ void MetafileDc::paint(QPainterPath path, bool fill, bool stroke) {
     if (brush.style() != Qt::NoBrush) painter_.fillPath(path, makeBrush(brush, t));
   }
   if (stroke) {
-    const QPen pen = makePen(t);
+    QPen pen = makePen(t);
+    // Dashing a path far larger than any device takes forever: such lines are drawn solid.
+    if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen) {
+      const QRectF extent = t.mapRect(path.controlPointRect());
+      if (extent.width() + extent.height() > 100000) pen.setStyle(Qt::SolidLine);
+    }
     if (pen.style() != Qt::NoPen) painter_.strokePath(path, pen);
   }
 }
@@ -397,7 +406,6 @@ void MetafileDc::image(const QRectF &dest, const QImage &source, const QRectF &s
     src = QRectF(img.rect());
   }
   painter_.setTransform(t);
-  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
   const bool rasterOps = painter_.paintEngine() && painter_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
   QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
   switch (rop) {
@@ -407,6 +415,8 @@ void MetafileDc::image(const QRectF &dest, const QImage &source, const QRectF &s
     default: break;
   }
   painter_.setCompositionMode(mode);
+  // Masks combined by raster operations must keep hard edges.
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, mode == QPainter::CompositionMode_SourceOver);
   painter_.drawImage(dest.normalized(), img, src);
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

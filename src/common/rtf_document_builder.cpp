@@ -30,7 +30,10 @@ void repairSurrogates(QString &text) {
 }  // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument *document, const DocumentTables &tables)
-    : document_(document), tables_(tables), cursor_(document) {}
+    : document_(document), tables_(tables), cursor_(document) {
+  // One edit block: the document reports its changes once, at the end.
+  cursor_.beginEditBlock();
+}
 
 const QTextCharFormat &DocumentBuilder::charFormat(const CharState &state) {
   if (formatValid_ && state == formatState_) return format_;
@@ -75,17 +78,21 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaState &para) const {
     f.setLineHeight(twipsToPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
   else if (para.lineSpacing > 0)
     f.setLineHeight(twipsToPixels(para.lineSpacing), QTextBlockFormat::MinimumHeight);
-  if (!para.tabs.empty()) {
-    QList<QTextOption::Tab> tabs;
-    for (const TabStop &stop : para.tabs) {
-      static constexpr QTextOption::TabType kinds[] = {QTextOption::LeftTab, QTextOption::CenterTab,
-                                                       QTextOption::RightTab, QTextOption::DelimiterTab};
-      // RTF measures tab stops from the page margin, Qt from the paragraph's left edge.
-      const double at = std::max(0.0, twipsToPixels(stop.twips - para.leftTwips));
-      tabs.append(QTextOption::Tab(at, kinds[stop.kind], stop.kind == 3 ? QChar(u'.') : QChar()));
-    }
-    f.setTabPositions(tabs);
+  // RTF measures tab stops from the page margin, Qt from the start of the line; tabs matter
+  // mostly on first lines, so they are placed relative to the first line's start. A hanging first
+  // line without tab stops stops at the left indent, as editors do.
+  const int lineStart = para.leftTwips + para.firstTwips;
+  QList<QTextOption::Tab> tabs;
+  for (const TabStop &stop : para.tabs) {
+    static constexpr QTextOption::TabType kinds[] = {QTextOption::LeftTab, QTextOption::CenterTab,
+                                                     QTextOption::RightTab, QTextOption::DelimiterTab};
+    if (stop.twips <= lineStart) continue;
+    tabs.append(QTextOption::Tab(twipsToPixels(stop.twips - lineStart), kinds[stop.kind],
+                                 stop.kind == 3 ? QChar(u'.') : QChar()));
   }
+  if (para.tabs.empty() && para.firstTwips < 0)
+    tabs.append(QTextOption::Tab(twipsToPixels(-para.firstTwips), QTextOption::LeftTab));
+  if (!tabs.isEmpty()) f.setTabPositions(tabs);
   return f;
 }
 
@@ -194,6 +201,7 @@ void DocumentBuilder::endParagraph(const ParaState &para) {
 
 void DocumentBuilder::finish(const ParaState &para) {
   closeBlock(para);
+  cursor_.endEditBlock();
   if (pendingAnchors_.isEmpty()) return;
   // Bookmarks after the last character mark that character.
   QTextBlock block = cursor_.block();

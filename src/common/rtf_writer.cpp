@@ -213,12 +213,15 @@ void Writer::paragraphProperties(const QTextBlock &block) {
     default:
       break;
   }
+  // Qt measures tab stops from the start of the (first) line, RTF from the margin.
   if (block.textList()) out_.word("tx", left);
   for (const QTextOption::Tab &tab : f.tabPositions()) {
+    const int at = pixelsToTwips(tab.position) + left + first;
+    if (block.textList() && at <= left) continue;
     if (tab.type == QTextOption::CenterTab) out_.word("tqc");
     if (tab.type == QTextOption::RightTab) out_.word("tqr");
     if (tab.type == QTextOption::DelimiterTab) out_.word("tqdec");
-    out_.word("tx", pixelsToTwips(tab.position) + left);
+    out_.word("tx", at);
   }
   currentProps_.clear();
 }

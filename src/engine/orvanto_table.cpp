@@ -17,7 +17,7 @@ namespace {
 // Reads through the file while continuing a check over every byte taken.
 class CheckedReader {
  public:
-  CheckedReader(OrvantoFile &file, std::uint32_t start) : file_(file), crc_(start) {}
+  CheckedReader(OrvantoPageReader &file, std::uint32_t start) : file_(file), crc_(start) {}
   void read(void *buffer, std::size_t count) {
     file_.read(buffer, count);
     crc_ = orvCrc(crc_, buffer, count);
@@ -45,9 +45,18 @@ class CheckedReader {
   }
 
  private:
-  OrvantoFile &file_;
+  OrvantoPageReader &file_;
   std::uint32_t crc_;
 };
+
+// A protected block with W at the current position: data, W, stored check.
+bool readBlockWithWord(OrvantoPageReader &file, std::uint8_t *data, std::size_t length) {
+  file.read(data, length);
+  std::uint8_t word[2], stored[4];
+  file.read(word, 2);
+  file.read(stored, 4);
+  return blockCheck(data, length, getWord(word)) == getDword(stored);
+}
 
 }  // namespace
 
@@ -183,7 +192,7 @@ bool TOrvanto_iLow_Table::Open() {
 
 void TOrvanto_iLow_Table::readStructure() {
   file_.seek(absolute(kTableHeaderOffset));
-  if (!readProtectedBlock(file_, header_.data(), header_.size(), true)) throw EOrvanto_Internal_Error(kErrTableCorrupt, kSecTableHeader, 0);
+  if (!readBlockWithWord(file_, header_.data(), header_.size())) throw EOrvanto_Internal_Error(kErrTableCorrupt, kSecTableHeader, 0);
   const std::uint16_t columnCount = getWord(header_.data() + 10);
   const std::uint16_t indexCount = getWord(header_.data() + 12);
   recordCount_ = getDword(header_.data() + 14);
@@ -191,7 +200,7 @@ void TOrvanto_iLow_Table::readStructure() {
   r0_ = getDword(header_.data() + 22);
   const std::uint32_t t = getDword(header_.data() + 26);
   hasTemplate_ = t > 0;
-  if (!readProtectedBlock(file_, properties_.data(), properties_.size(), true))
+  if (!readBlockWithWord(file_, properties_.data(), properties_.size()))
     throw EOrvanto_Internal_Error(kErrTableCorrupt, kSecTableHeader, 0);
   if (header_[0] > 4) throw EOrvanto_Internal_Error(kErrTableCorrupt, kSecTableHeader, 0);
 

@@ -20,6 +20,7 @@
 #include "engine/orvanto_entry.h"
 #include "engine/orvanto_error.h"
 #include "engine/orvanto_file.h"
+#include "engine/page_reader.h"
 #include "engine/table_columns.h"
 #include "engine/table_index.h"
 
@@ -231,7 +232,7 @@ class TOrvanto_iLow_Table : private OrvantoEntryClient {
   std::string name_;
   int entryNumber_ = -1;
   TOrvanto_Table_Entry *entry_ptr_ = nullptr;
-  OrvantoFile file_;
+  OrvantoPageReader file_;
   std::uint32_t base_ = 0;
   TOrvanto_Error_Class error_;
   std::array<std::uint8_t, 55> header_{};

@@ -14,6 +14,7 @@ using namespace orv;
 
 namespace {
 
+// Percentages of done / total, reported only when they change.
 class Progress {
  public:
   Progress(const TOrvanto_Progress &callback, void *context, std::uint64_t total)
@@ -24,8 +25,11 @@ class Progress {
   }
   bool add(std::uint64_t bytes) {
     done_ += bytes;
-    const std::uint8_t percent = total_ == 0 ? 100
-                                 : static_cast<std::uint8_t>(std::min<double>(100.0, std::round(100.0 * double(done_) / double(total_))));
+    if (done_ < next_) return proceed_;
+    const std::uint8_t percent =
+        total_ == 0 ? 100 : static_cast<std::uint8_t>(std::min<double>(100.0, std::floor(100.0 * double(done_) / double(total_))));
+    // The next byte count at which the percentage changes.
+    next_ = total_ == 0 ? ~std::uint64_t(0) : static_cast<std::uint64_t>(std::ceil(double(total_) * (percent + 1) / 100.0));
     if (percent != last_) {
       last_ = percent;
       return report(percent);
@@ -39,9 +43,12 @@ class Progress {
   void *context_;
   std::uint64_t total_;
   std::uint64_t done_ = 0;
+  std::uint64_t next_ = 0;
   std::uint8_t last_ = 0;
   bool proceed_ = true;
 };
+
+constexpr std::size_t kWindow = 1 << 20;  // bytes read at a time
 
 }  // namespace
 
@@ -61,42 +68,42 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     SetUnique(false);
     WholeTable();
     report.report(0);
-    std::vector<std::uint8_t> chunk(kVerifyChunk);
+    std::vector<std::uint8_t> window(kWindow);
 
-    // Index blocks.
+    // Index blocks: entry array and jump table under one check.
     for (std::size_t i = 0; i < indexes_.count() && ok && report.proceed(); ++i) {
       const TOrvanto_iLow_Index &index = indexes_[i];
       const std::uint64_t entries = std::uint64_t(index.entryWidth()) * recordCount_;
-      std::uint64_t left = entries + TOrvanto_DigSearch::storedLength(index.jumpTable.jumpCount(), index.jumpTable.width());
+      const std::uint64_t length =
+          entries + TOrvanto_DigSearch::storedLength(index.jumpTable.jumpCount(), index.jumpTable.width());
       std::uint32_t crc = kIndexStart + static_cast<std::uint32_t>(i);
-      file_.seek(absolute(index.blockOffset) + 1);
-      std::uint64_t counted = 0;
-      while (left > 0 && report.proceed()) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kVerifyChunk));
-        file_.read(chunk.data(), n);
-        crc = orvCrc(crc, chunk.data(), n);
-        left -= n;
-        const std::uint64_t add = std::min<std::uint64_t>(n, entries - std::min(entries, counted));
-        counted += n;
-        report.add(add);
+      std::uint64_t at = absolute(index.blockOffset) + 1, done = 0;
+      while (done < length && report.proceed()) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kWindow));
+        file_.readDirect(at + done, window.data(), n);
+        crc = orvCrc(crc, window.data(), n);
+        report.add(std::min<std::uint64_t>(n, entries - std::min(entries, done)));
+        done += n;
       }
       if (!report.proceed()) break;
       std::uint8_t stored[4];
+      file_.seek(at + length);
       file_.read(stored, 4);
       ok = getDword(stored) == crc;
     }
 
-    // Records in primary order.
+    // Records in primary order, from a window over the record area.
     const std::uint32_t k = CheckWidth();
     const bool perRecord = k > 0 && !fields_.hasBlobs();
     const std::uint32_t n = sizes_.N;
     const std::uint32_t bitmap = fields_.bitmapSize();
+    const std::uint32_t headSize = n + bitmap;
     std::uint32_t tableCrc = kTableCrcStart;
-    std::vector<std::uint8_t> head(n + bitmap);
     const TOrvanto_iLow_Index &primary = indexes_[0];
     const unsigned width = primary.entryWidth();
+
     // Addresses come from the primary entry array in batches: record r ends where r + 1 begins.
-    constexpr std::uint32_t kBatch = 4096;
+    constexpr std::uint32_t kBatch = 8192;
     std::vector<std::uint8_t> entryBytes;
     std::vector<std::uint32_t> addresses;
     std::uint32_t batchStart = 0;
@@ -106,45 +113,52 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
         batchStart = r;
         const std::uint32_t count = std::min(kBatch, recordCount_ - r);
         entryBytes.resize(std::size_t(count) * width);
-        file_.seek(absolute(primary.blockOffset) + 1 + std::uint64_t(r) * width);
-        file_.read(entryBytes.data(), entryBytes.size());
+        file_.readDirect(absolute(primary.blockOffset) + 1 + std::uint64_t(r) * width, entryBytes.data(), entryBytes.size());
         addresses.resize(count);
-        for (std::uint32_t i = 0; i < count; ++i) addresses[i] = primary.decode(entryBytes.data() + std::size_t(i) * width).address;
+        for (std::uint32_t i = 0; i < count; ++i)
+          addresses[i] = primary.decode(entryBytes.data() + std::size_t(i) * width).address;
       }
       return addresses[r - batchStart];
     };
+
+    std::uint64_t windowStart = 0, windowEnd = 0;  // table offsets held in `window`
+    std::vector<std::uint8_t> large;                // a record longer than the window
+    std::uint32_t a = recordCount_ ? addressOf(0) : r1_;
     for (std::uint32_t r = 0; r < recordCount_ && ok && report.proceed(); ++r) {
-      const std::uint32_t a = addressOf(r);
-      const std::uint32_t e = r + 1 < recordCount_ && r + 1 < batchStart + addresses.size() ? addresses[r + 1 - batchStart]
-                              : addressOf(r + 1);
-      if (a < r0_ || a >= r1_ || e < a || e > r1_ || std::uint64_t(e - a) < std::uint64_t(n) + bitmap + k) {
+      const std::uint32_t e = addressOf(r + 1);
+      if (a < r0_ || a >= r1_ || e < a || e > r1_ || std::uint64_t(e - a) < std::uint64_t(headSize) + k) {
         ok = false;
         break;
       }
-      file_.seek(absolute(a));
-      file_.read(head.data(), head.size());
-      report.add(std::uint64_t(bitmap) + n + k);
-      std::uint32_t recordCrc = (a + n) ^ kRecordStart;
-      std::uint64_t body = std::uint64_t(e - a) - n - bitmap - k;
-      while (body > 0) {
-        const std::size_t c = static_cast<std::size_t>(std::min<std::uint64_t>(body, kVerifyChunk));
-        file_.read(chunk.data(), c);
-        tableCrc = orvCrc(tableCrc, chunk.data(), c);
-        if (perRecord) recordCrc = orvCrc(recordCrc, chunk.data(), c);
-        body -= c;
-        if (!report.add(c)) break;
+      const std::uint32_t size = e - a;
+      const std::uint8_t *record;
+      if (size > kWindow) {
+        large.resize(size);
+        file_.readDirect(absolute(a), large.data(), size);
+        record = large.data();
+      } else {
+        if (a < windowStart || std::uint64_t(a) + size > windowEnd) {
+          windowStart = a;
+          windowEnd = std::min<std::uint64_t>(std::uint64_t(a) + kWindow, r1_);
+          file_.readDirect(absolute(windowStart), window.data(), static_cast<std::size_t>(windowEnd - windowStart));
+        }
+        record = window.data() + (a - windowStart);
       }
-      if (!report.proceed()) break;
-      tableCrc = orvCrc(tableCrc, head.data(), head.size());
-      std::uint8_t stored[4] = {0, 0, 0, 0};
-      if (k > 0) {
-        file_.read(stored, k);
-        tableCrc = orvCrc(tableCrc, stored, k);
-      }
+      const std::uint8_t *body = record + headSize;
+      const std::uint32_t bodySize = size - headSize - k;
+      const std::uint8_t *stored = body + bodySize;
+      tableCrc = orvCrc(tableCrc, body, bodySize);
+      tableCrc = orvCrc(tableCrc, record, headSize);
+      tableCrc = orvCrc(tableCrc, stored, k);
       if (perRecord) {
-        recordCrc = orvCrc(recordCrc, head.data(), head.size());
-        if ((recordCrc & checkMask(k)) != (getDword(stored) & checkMask(k))) ok = false;
+        std::uint32_t recordCrc = orvCrc((a + n) ^ kRecordStart, body, bodySize);
+        recordCrc = orvCrc(recordCrc, record, headSize);
+        std::uint8_t value[4] = {0, 0, 0, 0};
+        std::copy(stored, stored + k, value);
+        if ((recordCrc & checkMask(k)) != (getDword(value) & checkMask(k))) ok = false;
       }
+      report.add(size);
+      a = e;
     }
     ok = ok && report.proceed() && tableCrc == getDword(header_.data() + 2);
   } catch (const EOrvanto_IO_Error &e) {

@@ -158,3 +158,21 @@ TEST_F(ReaderFormats, BookmarksBecomeAnchorNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReaderFormats, TabStopsFromTheFirstLineStart) {
+  // Explicit stops are measured from where the first line starts; a hanging indent without stops
+  // gets one at the left indent.
+  vl::readRtf("{\\rtf1\\pard\\fi-360\\li720\\tx720\\tx2160 {\\pntext\\'95\\tab}a\\par\\pard\\fi-720\\li720 b}",
+              &document);
+  const QList<QTextOption::Tab> explicitTabs = document.firstBlock().blockFormat().tabPositions();
+  ASSERT_EQ(explicitTabs.size(), 2);
+  EXPECT_DOUBLE_EQ(explicitTabs[0].position, 24.0);
+  EXPECT_DOUBLE_EQ(explicitTabs[1].position, 120.0);
+  const QList<QTextOption::Tab> implicitTab = document.lastBlock().blockFormat().tabPositions();
+  ASSERT_EQ(implicitTab.size(), 1);
+  EXPECT_DOUBLE_EQ(implicitTab[0].position, 48.0);
+}
+
+}  // namespace

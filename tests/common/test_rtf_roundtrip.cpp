@@ -188,7 +188,7 @@ TEST_F(RoundTrip, ListsBecomeIndentedParagraphs) {
   EXPECT_DOUBLE_EQ(first.leftMargin(), source.indentWidth());
   EXPECT_DOUBLE_EQ(first.textIndent(), -24.0);
   ASSERT_EQ(first.tabPositions().size(), 1);
-  EXPECT_DOUBLE_EQ(first.tabPositions()[0].position, 0.0);  // the text starts at the margin
+  EXPECT_DOUBLE_EQ(first.tabPositions()[0].position, 24.0);  // from the line start to the margin
   EXPECT_DOUBLE_EQ(copy.findBlockByNumber(3).blockFormat().leftMargin(), 2 * source.indentWidth());
 }
 

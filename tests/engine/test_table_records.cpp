@@ -17,13 +17,14 @@ OrvantoTableSpec everyType(std::uint8_t k) {
                C::Fixed("Palavra", orv::ctWord), C::Fixed("Logico", orv::ctBoolean), C::Fixed("Real", orv::ctFloat),
                C::Fixed("Moeda", orv::ctCurrency), C::Fixed("Data", orv::ctDate), C::Fixed("Hora", orv::ctTime),
                C::Fixed("Momento", orv::ctDateTime), C::Bytes("Codigo", 6), C::Fixed("Auto", orv::ctAutoInc),
-               C::Memo("Texto", 12), C::Blob("Dados")};
+               C::Memo("Texto", 12), C::Blob("Dados"), C::String("Curto", 3, 1), C::String("Largo", 8192, 3),
+               C::String("Amplo", 10, 4)};
   s.columns[12].p1 = 12;
   s.records.push_back({S("Pare"), I(-5), I(-70000), I(65535), I(1), D(2.5), D(10.25), I(738000), I(3600000), D(1.5e12),
-                       S("R-1"), I(1), S("Linha um\r\nlinha dois que continua"), std::string("\x00\x01\x02", 3)});
-  s.records.push_back({S(""), Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null});
+                       S("R-1"), I(1), S("Linha um\r\nlinha dois que continua"), std::string("\x00\x01\x02", 3), S("abc"), std::string(8000, 'x'), S("w4")});
+  s.records.push_back({S(""), Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null, Null});
   s.records.push_back({S("Dê a preferência"), I(7), I(8), I(9), I(0), D(-1), D(0), I(1), I(2), D(3), S("R-2"), I(2),
-                       S("curto"), std::string()});
+                       S("curto"), std::string(), S(""), S("y"), Null});
   return s;
 }
 
@@ -63,6 +64,9 @@ TEST_P(EveryCheckWidth, ReadsEveryColumnTypeAndVerifies) {
   EXPECT_EQ(int32At(t, o.buffer, 8), 3600000);
   EXPECT_EQ(doubleAt(t, o.buffer, 9), 1.5e12);
   EXPECT_EQ(o.text(10), "R-1");
+  EXPECT_EQ(o.text(14), "abc");
+  EXPECT_EQ(o.text(15), std::string(8000, 'x'));
+  EXPECT_EQ(o.text(16), "w4");
   // Memo preview: CR became a blank, LF dropped, default ellipsis.
   EXPECT_EQ(t.StringValue(o.buffer.data(), 12), "Linha um li\x85");
   EXPECT_FALSE(t.PreviewComplete(12));

@@ -169,6 +169,7 @@ TEST_F(CoreModule, SignTablesCarryPicturesAndTheirIndexes)
             const QByteArray wmf = s.value(QStringLiteral("FILE"));
             EXPECT_EQ(vl::metafileKind(wmf), vl::MetafileKind::PlaceableWmf) << text(s[QStringLiteral("CODIGO")]).toStdString();
             EXPECT_FALSE(s.value(QStringLiteral("NOME")).isEmpty());
+            EXPECT_TRUE(s.value(QStringLiteral("SPEECH")).startsWith("RIFF"));  // the spoken sign game needs it
         }
     }
 }
@@ -186,6 +187,7 @@ TEST_F(CoreModule, HotPicturesEndWithTheirSpotBlock)
         EXPECT_EQ(file.mid(block + 5, 3), QByteArray("wmf"));
         EXPECT_EQ(vl::metafileKind(file.left(block)), vl::MetafileKind::PlaceableWmf);
         EXPECT_FALSE(vl::metafileNaturalSize(file).isEmpty());
+        EXPECT_TRUE(e.value(QStringLiteral("Icon")).startsWith("BM"));
     }
 }
 

@@ -1,5 +1,6 @@
 // Spot files with their "VLhot" block, and the synthesised event sounds.
 #include "vlbuild/hot_spots.h"
+#include "vlbuild/speech_synth.h"
 #include "vlbuild/wave_synth.h"
 
 #include <QtEndian>
@@ -124,4 +125,16 @@ TEST(WaveSynth, DifferentSpecsGiveDifferentSounds)
     const QByteArray c = synthesizeWave(parseToneSpec(QStringLiteral("pluck C5/100"), {}));
     EXPECT_NE(a, b);
     EXPECT_NE(a, c);
+}
+
+TEST(SpeechSynth, ReadsPortugueseTextAsWave)
+{
+    const QByteArray a = vl::build::synthesizeSpeech(QStringLiteral("Parada obrigatória"));
+    ASSERT_GT(a.size(), 44);
+    EXPECT_EQ(a.left(4), QByteArray("RIFF"));
+    EXPECT_EQ(a.mid(8, 4), QByteArray("WAVE"));
+    const double seconds = u32(a, 40) / 2.0 / u32(a, 24);
+    EXPECT_GT(seconds, 0.4);
+    EXPECT_LT(seconds, 4.0);
+    EXPECT_NE(a, vl::build::synthesizeSpeech(QStringLiteral("Dê a preferência")));
 }

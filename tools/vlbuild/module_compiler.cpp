@@ -33,12 +33,14 @@ static QString kindLetter(TopicKind kind)
     return {};
 }
 
+static const QColor iconTransparentColor(0xFF, 0x00, 0xFF);
+
 static CellValue textOrNull(const QString &s)
 {
     return s.isEmpty() ? CellValue{} : CellValue{s};
 }
 
-static TableModel buildToc(const ContentSources &s, const Converters &converters)
+static TableModel buildToc(const ContentSources &s, const Converters &converters, const CellConverter &cells)
 {
     TableModel toc;
     toc.name = tocTableName;
@@ -67,6 +69,13 @@ static TableModel buildToc(const ContentSources &s, const Converters &converters
             set("JUMP", textOrNull(t.jump));
             set("SET_ORDER", std::int32_t(t.setOrder));
         }
+        if (!t.iconPath.isEmpty()) {
+            // Both pictures are needed for a topic's own icon; the program takes the transparent
+            // colour from the bitmap's corner, so the background is a colour no icon uses.
+            const QString abs = cells.svgFile(t.iconPath, t.iconPlace);
+            set("treeImage", svgBitmap(abs, QSize(20, 16), iconTransparentColor, true));
+            set("titleImage", svgBitmap(abs, QSize(24, 24), iconTransparentColor, true));
+        }
         if (const auto text = s.texts.find(i); text != s.texts.end()) {
             requireCp1252(text->second.source, {text->second.path, 0});
             set("TYPE", QStringLiteral("rtf"));
@@ -85,9 +94,9 @@ ModuleModel compileModule(const ContentSources &s, const Converters &converters)
     m.description = s.module.description;
     m.version = s.module.version;
     m.guid = s.module.guid;
-    m.tables.append(buildToc(s, converters));
-
     CellConverter cells(s, converters);
+    m.tables.append(buildToc(s, converters, cells));
+
     for (const TableSource &src : s.tables) {
         requireCp1252(src.name + src.description, src.namePlace);
         TableModel t;

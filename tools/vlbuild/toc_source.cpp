@@ -71,7 +71,7 @@ static TopicSource parseTopic(const Stanza &s, int previousLevel)
                          QStringLiteral("section"), QStringLiteral("section_caption"), QStringLiteral("table"),
                          QStringLiteral("aux"), QStringLiteral("fields"), QStringLiteral("orders"),
                          QStringLiteral("jump"), QStringLiteral("set_order"), QStringLiteral("game_level"),
-                         QStringLiteral("revise")});
+                         QStringLiteral("revise"), QStringLiteral("icon")});
     const auto id = singleEntry(s, QStringLiteral("id"));
     if (!id || id->value.isEmpty())
         throw BuildError(s.place, QStringLiteral("o tópico '%1' não tem 'id'").arg(t.caption));
@@ -125,6 +125,10 @@ static TopicSource parseTopic(const Stanza &s, int previousLevel)
         t.gameLevelPlace = e->place;
         if (t.gameLevel < 0)
             throw BuildError(e->place, QStringLiteral("game_level não pode ser negativo"));
+    }
+    if (const auto e = singleEntry(s, QStringLiteral("icon"))) {
+        t.iconPath = e->value;
+        t.iconPlace = e->place;
     }
     if (const auto e = singleEntry(s, QStringLiteral("revise")))
         t.canRevise = parseYesNo(e->value, e->place);

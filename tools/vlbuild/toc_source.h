@@ -5,6 +5,7 @@
 //   id = SINA0001
 //   kind = text                         heading, text, table, game, exam, hot
 //   text = texts/sinalizacao.txt
+//   icon = pictures/icones/x.svg        optional tree and title picture
 #include "stanza_file.h"
 
 #include <QUuid>
@@ -36,6 +37,8 @@ struct TopicSource {
     int gameLevel = 0;
     SourcePlace gameLevelPlace;
     bool canRevise = false;
+    QString iconPath;  // SVG drawn as the tree (20x16) and title (24x24) pictures
+    SourcePlace iconPlace;
 
     // Characters 5 to 24 of the identifier as a decimal number, 0 when they are not one.
     int topicNumber() const;
