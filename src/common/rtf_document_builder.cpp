@@ -137,7 +137,7 @@ void DocumentBuilder::appendVisible(QStringView text, const CharState &state) {
 void DocumentBuilder::appendHidden(QStringView text) { pendingHidden_.append(text); }
 
 void DocumentBuilder::addAnchorName(const QString &name) {
-  if (!name.isEmpty() && !pendingAnchors_.contains(name)) pendingAnchors_.append(name);
+  if (!name.isEmpty()) pendingAnchors_.append(name);
 }
 
 void DocumentBuilder::insertPicture(const DecodedPicture &picture, const CharState &state) {

@@ -203,7 +203,8 @@ void Parser::controlWord(const Token &token) {
     case Word::u: {
       int value = token.param;
       if (value < 0) value += 65536;
-      emitChar(value >= 0 && value <= 0xFFFF ? char16_t(value) : char16_t(0xFFFD));
+      if (value > 0xFFFF || value < 0) value = 0xFFFD;
+      if (value >= 0x20 || value == '\t') emitChar(char16_t(value));  // control characters are not text
       unicodeSkip_ = g.unicodeSkip;
       break;
     }
@@ -570,7 +571,7 @@ void Parser::commitColour() {
 
 void Parser::finishPicture(const GroupState &group) {
   if (!picture_) return;
-  const DecodedPicture decoded = decodePicture(*picture_, options_.metafileRasterizer);
+  const DecodedPicture decoded = decodePicture(*picture_, options_.metafileRasterizer, pixelBudget_);
   picture_.reset();
   if (pictureIsAlternative_) {
     builder_.addAlternativePicture(decoded);

@@ -73,6 +73,7 @@ class Parser {
   bool pictureIsAlternative_ = false;
   int shapePictureEnd_ = -1;  // document position after the last \shppict picture
   QString bookmark_;
+  qint64 pixelBudget_ = kPicturePixelBudget;
 };
 
 }  // namespace vl::rtf

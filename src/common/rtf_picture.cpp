@@ -2,6 +2,8 @@
 
 #include "common/rtf_units.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QtEndian>
 
 #include <algorithm>
@@ -55,11 +57,11 @@ QByteArray bmpFileOfDib(const QByteArray &dib) {
   return file + dib;
 }
 
-QSize naturalSize(const PictureData &picture, const QImage &raster) {
+QSize naturalSize(const PictureData &picture, QSize raster) {
   const double sx = scale(picture.scaleX), sy = scale(picture.scaleY);
   if (picture.goalWidth > 0 && picture.goalHeight > 0)
     return {clampSide(twipsToPixels(picture.goalWidth) * sx), clampSide(twipsToPixels(picture.goalHeight) * sy)};
-  if (!raster.isNull()) return {clampSide(raster.width() * sx), clampSide(raster.height() * sy)};
+  if (!raster.isEmpty()) return {clampSide(raster.width() * sx), clampSide(raster.height() * sy)};
   const bool metafile = picture.format == PictureFormat::Wmf || picture.format == PictureFormat::Emf;
   if (picture.width > 0 && picture.height > 0) {
     const double unit = metafile ? kHimetricPerPixel : 1.0;
@@ -67,6 +69,18 @@ QSize naturalSize(const PictureData &picture, const QImage &raster) {
   }
   return {clampSide(96 * sx), clampSide(96 * sy)};
 }
+
+// The size an encoded image declares in its header, without decoding it.
+QSize declaredSize(const QByteArray &bytes, const char *format) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  const QSize size = reader.size();
+  return size.isValid() && !size.isEmpty() ? size : QSize();
+}
+
+qint64 pixels(QSize size) { return qint64{size.width()} * size.height(); }
 
 QSize imageSizeFor(QSize display) {
   const int side = std::max(display.width(), display.height());
@@ -101,19 +115,28 @@ QImage blankImage(QSize size) {
   return image;
 }
 
-DecodedPicture decodePicture(const PictureData &picture, const RtfMetafileRasterizer &rasterizer) {
+DecodedPicture decodePicture(const PictureData &picture, const RtfMetafileRasterizer &rasterizer,
+                             qint64 &pixelBudget) {
   DecodedPicture out;
-  QImage raster;
+  QSize rasterSize;
   switch (picture.format) {
     case PictureFormat::Png:
-      raster.loadFromData(picture.bytes, "PNG");
+    case PictureFormat::Jpeg: {
+      const char *format = picture.format == PictureFormat::Png ? "PNG" : "JPEG";
+      // Kept encoded whatever its size: the document decodes it when it is drawn.
+      rasterSize = declaredSize(picture.bytes, format);
+      if (!rasterSize.isEmpty()) out.image = picture.bytes;
       break;
-    case PictureFormat::Jpeg:
-      raster.loadFromData(picture.bytes, "JPEG");
-      break;
+    }
     case PictureFormat::Dib: {
       const QByteArray bmp = bmpFileOfDib(picture.bytes);
-      if (!bmp.isEmpty()) raster.loadFromData(bmp, "BMP");
+      const QSize size = bmp.isEmpty() ? QSize() : declaredSize(bmp, "BMP");
+      QImage image;
+      if (!size.isEmpty() && pixels(size) <= pixelBudget && image.loadFromData(bmp, "BMP")) {
+        pixelBudget -= pixels(size);
+        rasterSize = image.size();
+        out.image = image;
+      }
       break;
     }
     case PictureFormat::Wmf:
@@ -129,18 +152,25 @@ DecodedPicture decodePicture(const PictureData &picture, const RtfMetafileRaster
     case PictureFormat::Unknown:
       break;
   }
-  out.displaySize = naturalSize(picture, raster);
-  if (!raster.isNull()) {
-    out.image = raster;
-  } else if (out.metafile && rasterizer) {
+  out.displaySize = naturalSize(picture, rasterSize);
+  const QSize imageSize = imageSizeFor(out.displaySize);
+  const bool affordable = pixels(imageSize) <= pixelBudget;
+  if (!out.image.isValid() && out.metafile && rasterizer && affordable) {
+    QImage drawn;
     try {
-      out.image = rasterizer(*out.metafile, imageSizeFor(out.displaySize));
+      drawn = rasterizer(*out.metafile, imageSize);
     } catch (...) {
-      out.image = QImage();  // a failing renderer leaves the picture blank
+      drawn = QImage();  // a failing renderer leaves the picture blank
+    }
+    if (!drawn.isNull()) {
+      pixelBudget -= pixels(imageSize);
+      out.image = drawn;
     }
   }
-  if (out.image.isNull()) {
-    out.image = blankImage(out.displaySize);
+  if (!out.image.isValid()) {
+    // Beyond the budget the stand-in is a single pixel; the document still shows it at its size.
+    out.image = blankImage(affordable ? out.displaySize : QSize(1, 1));
+    if (affordable) pixelBudget -= pixels(imageSize) / 8;
     out.placeholder = true;
   }
   return out;

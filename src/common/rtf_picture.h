@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QVariant>
 
 #include <optional>
 #include <string_view>
@@ -34,7 +35,9 @@ struct PictureData {
 };
 
 struct DecodedPicture {
-  QImage image;                         // never null: a blank image when nothing could be drawn
+  // The document resource: PNG and JPEG stay encoded (QByteArray; the document decodes them when
+  // drawn), other pictures are a QImage. Never empty: a blank image when nothing could be drawn.
+  QVariant image;
   QSize displaySize;                    // in document pixels
   std::optional<RtfMetafile> metafile;  // WMF or EMF pictures
   bool placeholder = false;             // `image` is blank because the picture could not be drawn
@@ -43,8 +46,13 @@ struct DecodedPicture {
 // Largest side of a displayed picture and of the image made for it, in pixels.
 constexpr int kMaxPictureSide = 16384;
 constexpr int kMaxImageSide = 4096;
+// Pixels a document may spend on decoded and drawn pictures; beyond, pictures stay blank (their
+// data is kept) so that damaged files cannot exhaust memory.
+constexpr qint64 kPicturePixelBudget = qint64{16} * 1024 * 1024;
 
-DecodedPicture decodePicture(const PictureData &picture, const RtfMetafileRasterizer &rasterizer);
+// Decodes a picture, spending from `pixelBudget` what it draws.
+DecodedPicture decodePicture(const PictureData &picture, const RtfMetafileRasterizer &rasterizer,
+                             qint64 &pixelBudget);
 
 // A transparent image of `size` (sides clamped to kMaxImageSide), cheap in memory.
 QImage blankImage(QSize size);

@@ -17,6 +17,8 @@ void loadPlainText(QByteArrayView data, QTextDocument *document) {
     text = fromCp1252(data);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(u'\r', u'\n');
+  // Control characters other than tab and line end are not text, as in RTF.
+  text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
   document->setPlainText(text);
 }
 

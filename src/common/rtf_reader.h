@@ -7,8 +7,10 @@
 // "{\rtf" are loaded as plain text (code page 1252, or UTF-8 after a byte order mark).
 //
 // What ends up in the document:
-// - pictures: images named "rtf-picture:N" (document resources); PNG, JPEG and DIB decoded,
-//   metafiles drawn by the metafile rasterizer or blank (see rtf_metafile.h);
+// - pictures: QTextImageFormat with the display size, image resources named "rtf-picture:N":
+//   PNG and JPEG as their encoded bytes (the document decodes them when drawn), DIB as a QImage,
+//   metafiles drawn by the metafile rasterizer or blank (see rtf_metafile.h); \shppict pictures
+//   take their \nonshppict alternative's metafile;
 // - HYPERLINK fields: the result text with anchor set and anchorHref the address ("#name" for
 //   \l "name"); a field without result text shows its address;
 // - bookmarks (\bkmkstart): anchorNames on the next character;

@@ -7,6 +7,7 @@
 #include "common/rtf_units.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -49,8 +50,8 @@ class Writer {
 
  private:
   void collectTables();
-  int fontIndex(const QString &family) const { return std::max(0, int(fonts_.indexOf(family))); }
-  int colourIndex(const QColor &colour) const { return int(colours_.indexOf(colour.rgb())) + 1; }
+  int fontIndex(const QString &family) const { return fontIndex_.value(family, 0); }
+  int colourIndex(const QColor &colour) const { return colourIndex_.value(colour.rgb(), 0); }
   void header();
   void block(const QTextBlock &block, bool first);
   void paragraphProperties(const QTextBlock &block);
@@ -71,7 +72,9 @@ class Writer {
   int from_, to_;
   Output out_;
   QStringList fonts_;
+  QHash<QString, int> fontIndex_;
   QList<QRgb> colours_;
+  QHash<QRgb, int> colourIndex_;  // from 1: index 0 is the automatic colour
   QByteArray currentProps_;
   QByteArray propsBeforeLink_;
   QString openHref_;
@@ -84,15 +87,22 @@ double Writer::defaultPointSize() const {
 }
 
 void Writer::collectTables() {
-  fonts_.append(doc_.defaultFont().family());
-  const auto addColour = [this](const QColor &c) {
-    if (c.isValid() && !colours_.contains(c.rgb())) colours_.append(c.rgb());
+  const auto addFont = [this](const QString &family) {
+    if (family.isEmpty() || fontIndex_.contains(family)) return;
+    fontIndex_.insert(family, int(fonts_.size()));
+    fonts_.append(family);
   };
+  const auto addColour = [this](const QColor &c) {
+    if (!c.isValid() || colourIndex_.contains(c.rgb())) return;
+    colours_.append(c.rgb());
+    colourIndex_.insert(c.rgb(), int(colours_.size()));
+  };
+  fonts_.append(doc_.defaultFont().family());
+  fontIndex_.insert(fonts_.front(), 0);
   for (QTextBlock b = doc_.findBlock(from_); b.isValid() && b.position() < to_; b = b.next()) {
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextCharFormat f = it.fragment().charFormat();
-      const QString family = familyOf(f);
-      if (!family.isEmpty() && !fonts_.contains(family)) fonts_.append(family);
+      addFont(familyOf(f));
       addColour(colourOf(f.foreground()));
       addColour(colourOf(f.background()));
     }

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HyperlinkInstruction,
                                            FieldCase{"", false, "", ""}));
 
 TEST(HyperlinkInstruction, WriterTextParsesBack) {
-  for (const QString href : {QStringLiteral("vl:3"), QStringLiteral("#anchor"), QStringLiteral("a\\b \"c\"")}) {
+  for (const QString &href : {QStringLiteral("vl:3"), QStringLiteral("#anchor"), QStringLiteral("a\\b \"c\"")}) {
     const auto field = vl::rtf::parseHyperlinkInstruction(vl::rtf::hyperlinkInstruction(href, "t \"x\""));
     ASSERT_TRUE(field.has_value()) << href.toStdString();
     EXPECT_EQ(field->href, href);

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -41,6 +42,13 @@ inline QTextCharFormat formatAt(const QTextDocument &document, int position) {
   cursor.setPosition(position);
   cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
   return cursor.charFormat();
+}
+
+// The image resource `name` of a document, decoded when the document keeps it encoded.
+inline QImage resourceImage(const QTextDocument &document, const QString &name) {
+  const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
+  if (resource.metaType() == QMetaType::fromType<QByteArray>()) return QImage::fromData(resource.toByteArray());
+  return resource.value<QImage>();
 }
 
 inline QImage testImage(QSize size) {

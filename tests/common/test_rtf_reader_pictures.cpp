@@ -19,7 +19,7 @@ class ReaderPictures : public ::testing::Test {
   // The image format of the picture at `position`.
   QTextImageFormat pictureAt(int position) const { return formatAt(document, position).toImageFormat(); }
   QImage imageAt(int position) const {
-    return document.resource(QTextDocument::ImageResource, QUrl(pictureAt(position).name())).value<QImage>();
+    return vl::test::resourceImage(document, pictureAt(position).name());
   }
   std::optional<vl::RtfMetafile> metafileAt(int position) const {
     return vl::rtfMetafileFromResource(document.resource(vl::RtfMetafileResource, vl::rtfMetafileUrl(pictureAt(position).name())));
@@ -187,6 +187,33 @@ TEST_F(ReaderPictures, HiddenTextBeforeAPicture) {
   const QByteArray png = hexOf(vl::test::encodeImage(picture, "PNG"));
   vl::readRtf("{\\rtf1{\\v oculto}{\\pict\\pngblip " + png + "}}", &document);
   EXPECT_EQ(pictureAt(0).stringProperty(vl::RtfHiddenTextProperty), "oculto");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReaderPictureMemory, HugePicturesStayWithinABudget) {
+  vl::test::ensureApplication();
+  QByteArray rtf = "{\\rtf1 ";
+  for (int i = 0; i < 300; ++i) rtf += "{\\pict\\wmetafile8\\picwgoal999999\\pichgoal999999 0100}";
+  rtf += "}";
+  qint64 drawnPixels = 0;
+  vl::RtfReadOptions options;
+  options.metafileRasterizer = [&](const vl::RtfMetafile &, QSize size) {
+    drawnPixels += qint64{size.width()} * size.height();
+    return QImage();  // cannot draw: blank stand-ins
+  };
+  QTextDocument document;
+  EXPECT_EQ(vl::readRtf(rtf, &document, options).pictures, 300);
+  qint64 bytes = 0;
+  for (int i = 0; i < 300; ++i) {
+    const QTextImageFormat format = vl::test::formatAt(document, i).toImageFormat();
+    EXPECT_DOUBLE_EQ(format.width(), 16384.0);
+    bytes += vl::test::resourceImage(document, format.name()).sizeInBytes();
+  }
+  EXPECT_LT(bytes, qint64{64} << 20);
+  EXPECT_LT(drawnPixels, qint64{64} << 20);  // the rasterizer is not asked beyond the budget
 }
 
 }  // namespace

@@ -275,8 +275,7 @@ TEST_F(RoundTrip, PicturesAndMetafiles) {
   EXPECT_TRUE(rtf.contains(vl::test::hexOf(jpeg).left(64)));  // the original bytes
   ASSERT_EQ(blockTexts(copy), u"\uFFFC\uFFFC\uFFFC");
   const auto imageAt = [this](int position) {
-    return copy.resource(QTextDocument::ImageResource, QUrl(formatAt(copy, position).toImageFormat().name()))
-        .value<QImage>();
+    return vl::test::resourceImage(copy, formatAt(copy, position).toImageFormat().name());
   };
   EXPECT_EQ(imageAt(0).convertToFormat(QImage::Format_ARGB32), image);
   EXPECT_DOUBLE_EQ(formatAt(copy, 0).toImageFormat().width(), 5.0);
