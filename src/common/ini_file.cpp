@@ -126,8 +126,12 @@ void IniFile::clear() { *d_ = Data(); }
 
 bool IniFile::load() {
   clear();
+  const QFileInfo info(path_);
+  if (!info.exists() && !info.isSymLink()) return false;
+  // A folder, device or pipe is no settings file (and a pipe would block the program).
+  if (!info.isFile())
+    throw IniFileError(QStringLiteral("O caminho não indica um arquivo comum: %1").arg(path_));
   QFile file(path_);
-  if (!file.exists()) return false;
   if (!file.open(QIODevice::ReadOnly))
     throw IniFileError(QStringLiteral("Não foi possível abrir o arquivo para leitura: %1").arg(file.errorString()));
   if (file.size() > kMaxFileSize)

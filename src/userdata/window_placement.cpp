@@ -121,6 +121,17 @@ bool LoadWindowPlacement(const IniFile &ini, QWidget *window, const QString &sec
   return d.use;
 }
 
+QRect defaultMainWindowBounds(const QRect &area) {
+  const QSize size(area.width() * 7 / 8, area.height() * 7 / 8);
+  return QRect(centreIn(area, size), size);
+}
+
+void setDefaultMainWindowPlacement(QWidget *mainWindow) {
+  const QRect bounds = defaultMainWindowBounds(workAreaOf(mainWindow));
+  mainWindow->resize(bounds.size());
+  mainWindow->move(bounds.topLeft());
+}
+
 void KeepOnScreen(QWidget *window, bool flip) {
   const QRect frame = window->frameGeometry();
   const QRect placed = keepOnScreen(frame, workAreaOf(window), flip);

@@ -65,6 +65,10 @@ void SaveWindowPlacement(IniFile &ini, const QWidget *window, const QString &sec
 bool LoadWindowPlacement(const IniFile &ini, QWidget *window, const QString &section, QList<ExtraValue> &extras,
                          bool isMainWindow = false);
 
+// The main window's size before its saved placement is read: 7/8 of the work area, centred.
+QRect defaultMainWindowBounds(const QRect &workArea);
+void setDefaultMainWindowPlacement(QWidget *mainWindow);
+
 void KeepOnScreen(QWidget *window, bool flip);
 // Centres the window over its owner, or in the work area when there is none.
 void CentreOverWindow(const QWidget *owner, QWidget *window);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -242,6 +243,14 @@ TEST(IniFile, SaveFailuresThrowWithAMessage) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ini"));
   IniFile folder(dir.filePath("folder.ini"));
   EXPECT_THROW(folder.load(), IniFileError);
+  // A pipe must not block the program.
+  ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.ini")).constData(), 0600), 0);
+  IniFile pipe(dir.filePath("pipe.ini"));
+  EXPECT_THROW(pipe.load(), IniFileError);
+  // A dangling link is a missing file that cannot be read either.
+  ASSERT_TRUE(QFile::link(dir.filePath("nowhere.ini"), dir.filePath("dangling.ini")));
+  IniFile dangling(dir.filePath("dangling.ini"));
+  EXPECT_THROW(dangling.load(), IniFileError);
 }
 
 TEST(IniFile, CopiesAreIndependent) {

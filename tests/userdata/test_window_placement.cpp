@@ -84,6 +84,11 @@ TEST(WindowPlacement, Centring) {
   EXPECT_EQ(centreIn(QRect(0, 30, 1024, 738), QSize(24, 38)), QPoint(500, 380));
 }
 
+TEST(WindowPlacement, DefaultMainWindowBounds) {
+  EXPECT_EQ(defaultMainWindowBounds(QRect(0, 0, 1024, 768)), QRect(64, 48, 896, 672));
+  EXPECT_EQ(defaultMainWindowBounds(QRect(0, 30, 1600, 1170)), QRect(100, 103, 1400, 1023));
+}
+
 TEST(WindowPlacement, OnRealWindows) {
   vltest::application();
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
