@@ -30,7 +30,8 @@
 
 namespace vl {
 
-TextViewer::TextViewer(TformMain &window) : QObject(&window), m_window(window) {
+TextViewer::TextViewer(TformMain &window)
+    : QObject(&window), m_window(window), m_searchHistory(&window.recentSearches()) {
   beep = [] { QApplication::beep(); };
   openAddress = [](const QUrl &address) { QDesktopServices::openUrl(address); };
   watch(window.textView());

@@ -98,7 +98,7 @@ class TextViewer : public QObject, public TopicViewer {
   QString m_pendingAnchor;
   QString m_sectionMarker;
   FindRequest m_lastFind;
-  SearchHistory m_searchHistory;
+  SearchHistory m_searchHistory;  // the settings record's recent searches
   QHash<QString, std::function<void()>> m_linkCommands;
   QPointer<TfindDialog> m_findDialog;
   QPointer<QTextEdit> m_findView;

@@ -8,7 +8,12 @@ namespace vl {
 
 class SearchHistory {
  public:
-  const QStringList &items() const { return m_items; }
+  // Works on `storage` (the settings record's list) when given, else on a list of its own.
+  explicit SearchHistory(QStringList *storage = nullptr) : m_list(storage ? storage : &m_own) {}
+  SearchHistory(const SearchHistory &) = delete;
+  SearchHistory &operator=(const SearchHistory &) = delete;
+
+  const QStringList &items() const { return *m_list; }
   // A non-blank text goes to the top (moved there when present).
   void add(const QString &text);
   // Moves item i to the top and returns its text; empty when i is out of range.
@@ -18,7 +23,8 @@ class SearchHistory {
   QStringList storedItems() const;
 
  private:
-  QStringList m_items;
+  QStringList m_own;
+  QStringList *m_list;
 };
 
 }  // namespace vl

@@ -8,6 +8,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "common/ini_file.h"
 #include "shell/navigation.h"
 #include "shell/node_data.h"
 #include "shell/text_viewer_find_dialog.h"
@@ -314,4 +315,15 @@ TEST_F(TextWindowTest, DoubleClickStoresThePendingTermForTheDictionary) {
   info->setTextCursor(blank);
   page.text->DoubleClicked(info);
   EXPECT_EQ(looked.size(), 1);
+}
+
+TEST_F(TextWindowTest, SearchHistoryIsKeptInTheSettingsFile) {
+  for (int i = 0; i < 9; ++i) page.text->searchHistory().add(QStringLiteral("busca %1").arg(i));
+  EXPECT_EQ(window->recentSearches().front(), QStringLiteral("busca 8"));
+  window->close();
+  IniFile ini(dir.filePath(QStringLiteral("VL.ini")));
+  ASSERT_TRUE(ini.load());
+  EXPECT_EQ(ini.keys(QStringLiteral("Search")).size(), 7);
+  EXPECT_EQ(ini.readString(QStringLiteral("Search"), QStringLiteral("0")), QStringLiteral("busca 8"));
+  EXPECT_EQ(ini.readString(QStringLiteral("Search"), QStringLiteral("6")), QStringLiteral("busca 2"));
 }
