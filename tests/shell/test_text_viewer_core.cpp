@@ -116,6 +116,8 @@ TEST(TextViewerModules, TheCoreModuleShowsItsTextsWithLinks) {
   EXPECT_EQ(window->findChild<QTextBrowser *>(QStringLiteral("reParents"))->toPlainText(), ctb.parent().data().toString());
   page.navigation->ParentsLineClicked(QStringLiteral("vl:0"));
   EXPECT_EQ(window->currentNode(), ctb.parent());
+  if (!qEnvironmentVariable("VL_SHOT_DIR").isEmpty())
+    window->grab().save(qEnvironmentVariable("VL_SHOT_DIR") + QStringLiteral("/text-topic-children.png"));
   window->action(QStringLiteral("actionNavNext"))->trigger();
   EXPECT_EQ(window->currentNode(), tree.nextNode(ctb.parent()));
 }
