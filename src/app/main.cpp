@@ -6,6 +6,7 @@
 #include "shell/form_main.h"
 #include "shell/module_factory.h"
 #include "shell/splash.h"
+#include "shell/text_viewer_install.h"
 
 int main(int argc, char **argv) {
   QApplication app(argc, argv);
@@ -20,6 +21,7 @@ int main(int argc, char **argv) {
   options.programPath = QCoreApplication::applicationFilePath();
   options.databaseFactory = vl::moduleDatabaseFactory();
   auto window = std::make_unique<vl::TformMain>(options, splash);
+  vl::installTextPage(*window);
   QObject::connect(window.get(), &vl::TformMain::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   window->show();
   splash->raise();  // above the main window also where no window manager keeps it on top
