@@ -434,6 +434,26 @@ TEST(KeySearch, KeyRangeOnLeadingSegmentsHoldsEveryMatchingGroup) {
   }
 }
 
+TEST(KeySearch, SearchInARangeThatBeginsInsideAGroup) {
+  // Index order a, a, a, b, c; the range holds the last two "a" and "b".
+  Module m(wordTable({"a", "b", "a", "c", "a"}));
+  Opened o(m, "palavras");
+  ASSERT_TRUE(o.open());
+  auto &t = o.t();
+  t.SwitchIndexOrRaise(1);
+  t.SetRange(1, 3);
+  struct Case { const char *word; bool found; std::uint32_t position; };
+  for (const Case &c : {Case{"a", true, 1}, Case{"b", true, 3}, Case{"ab", false, 3}, Case{"c", false, 4}}) {
+    EXPECT_EQ(find(o, c.word), c.found) << c.word;
+    EXPECT_EQ(t.Position(), c.position) << c.word;
+  }
+  ASSERT_TRUE(find(o, "a"));
+  t.ReadRecord(o.buffer.data());
+  std::uint8_t n[4];
+  ASSERT_TRUE(t.GetColumnValue(o.buffer.data(), 1, n));
+  EXPECT_EQ(n[0], 2);  // the second "a" in storage order
+}
+
 TEST(KeySearch, NullAndEmptyValuesShareTheFirstJumpCharacter) {
   OrvantoTableSpec s;
   s.name = "letras";
