@@ -9,26 +9,7 @@ using namespace vl::test;
 
 namespace {
 
-// Key image of a one-segment String index from a text.
-std::vector<std::uint8_t> keyFor(TOrvanto_iLow_Table &t, const char *utf8, bool null = false) {
-  std::vector<std::uint8_t> record = t.NewRecordBuffer();
-  if (!null) {
-    std::vector<std::uint8_t> slot(t.Column(0).slotSize, 0);
-    const std::string v = utf8ToCp1252(utf8);
-    std::copy(v.begin(), v.end(), slot.begin());
-    t.PutColumnValue(record.data(), 0, slot.data());
-  }
-  std::vector<std::uint8_t> key(t.KeyLength(t.ActiveIndex()));
-  t.BuildKey(t.ActiveIndex(), record.data(), key.data());
-  return key;
-}
-
-bool find(Opened &o, const char *utf8, std::uint32_t partial = 0) {
-  const auto key = keyFor(o.t(), utf8);
-  return o.t().FindKey(1, partial, key.data(), true, o.buffer.data());
-}
-
-// Key image of the active index from the texts of the leading columns (nullptr: left empty).
+// Key image of the active index from the texts of the leading columns (nullptr: left null).
 std::vector<std::uint8_t> keyOfColumns(TOrvanto_iLow_Table &t, std::initializer_list<const char *> texts) {
   std::vector<std::uint8_t> record = t.NewRecordBuffer();
   std::size_t column = 0;
@@ -44,6 +25,16 @@ std::vector<std::uint8_t> keyOfColumns(TOrvanto_iLow_Table &t, std::initializer_
   std::vector<std::uint8_t> key(t.KeyLength(t.ActiveIndex()));
   t.BuildKey(t.ActiveIndex(), record.data(), key.data());
   return key;
+}
+
+// Key image of a one-segment String index from a text, or of a null value.
+std::vector<std::uint8_t> keyFor(TOrvanto_iLow_Table &t, const char *utf8, bool null = false) {
+  return keyOfColumns(t, {null ? nullptr : utf8});
+}
+
+bool find(Opened &o, const char *utf8, std::uint32_t partial = 0) {
+  const auto key = keyFor(o.t(), utf8);
+  return o.t().FindKey(1, partial, key.data(), true, o.buffer.data());
 }
 
 // A key on the kind and code index: the kind, the code, and how many segments are searched.
