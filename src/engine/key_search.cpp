@@ -29,23 +29,14 @@ TOrvanto_Search_Spec TOrvanto_iLow_Table::SearchSpec(unsigned segments, std::uin
   return makeSearchSpec(indexes_[active_], fields_, segments, partialLength);
 }
 
-bool TOrvanto_iLow_Table::Search(const std::uint8_t *key, const TOrvanto_Search_Spec &spec) {
-  if (!IsOpen() || rangeCount_ == 0 || last_ == 0) return false;
+// Binary search over the range for the first entry whose key is not below `key` (lastMatch
+// false) or the last entry whose key is not above it (lastMatch true). Entries of a group share
+// their key, so each comparison settles the whole group of the entry compared. Without a match
+// the result is the first entry above the key, or the last entry below it. Inverse order off.
+std::uint32_t TOrvanto_iLow_Table::searchBound(const std::uint8_t *key, const TOrvanto_Search_Spec &spec,
+                                               bool lastMatch, bool &found) {
+  found = false;
   const TOrvanto_iLow_Index &index = indexes_[active_];
-  const bool inverse = inverse_;
-  SetInverse(false);
-  struct Restore {
-    TOrvanto_iLow_Table &t;
-    bool inverse;
-    ~Restore() {
-      t.keySearch_ = false;
-      try {
-        t.SetInverse(inverse);
-      } catch (...) {
-      }
-    }
-  } restore{*this, inverse};
-
   std::uint32_t lo = 1, hi = last_;
   const bool wholeIndex = rangeOffset_ == 0 && (unique_ || rangeCount_ == recordCount_);
   if (index.jumpTable.usable() && wholeIndex && !index.isPrimary()) {
@@ -53,94 +44,90 @@ bool TOrvanto_iLow_Table::Search(const std::uint8_t *key, const TOrvanto_Search_
     const std::uint32_t start = index.jumpTable.start(c);
     const std::uint32_t end = index.jumpTable.end(c);
     hi = end != 0 ? std::min(end, last_) : last_;
-    if (start != 0) {
-      lo = start;
-      const TOrvanto_iLow_Field &f = fields_[index.segments[0].column];
-      const bool shortcut = spec.segments == 1 && ((spec.partial && spec.partialLength == 1) || f.declaredSize == 1) &&
-                            (c == 0 || keyHasSingleCharacter(index, fields_, key));
-      if (shortcut && lo <= last_) {
-        GoTo(lo);
-        return true;
-      }
-    } else {
-      GoTo(hi + 1);
-      return false;
+    if (start == 0) return lastMatch ? hi : hi + 1;
+    lo = start;
+    // Every entry of the character matches a one-character key. Character 0 holds null and
+    // empty values alike, so it is searched.
+    const TOrvanto_iLow_Field &f = fields_[index.segments[0].column];
+    const bool shortcut = spec.segments == 1 && ((spec.partial && spec.partialLength == 1) || f.declaredSize == 1) &&
+                          c != 0 && keyHasSingleCharacter(index, fields_, key);
+    if (shortcut && lo <= hi) {
+      found = true;
+      return lastMatch ? hi : lo;
     }
   }
-  if (lo > hi) {
-    GoTo(lo);
-    return false;
-  }
+  if (lo > hi) return lastMatch ? lo - 1 : lo;
 
-  keySearch_ = true;
+  struct KeySearchScope {
+    bool &flag;
+    explicit KeySearchScope(bool &f) : flag(f) { flag = true; }
+    ~KeySearchScope() { flag = false; }
+  } scope{keySearch_};
   std::uint8_t *record = recordBuffer_.data();
   std::uint8_t *recordKey = indexes_.keyBuffer.data();
-  auto keyAt = [&](bool &prefix) {
+  auto corrupt = [&] { throw EOrvanto_Internal_Error(kErrIndexCorrupt, active_, 0); };
+  // A search on the whole key of an index with head flags matches one group at most.
+  const bool oneGroup = index.headBits != 0 && !spec.partial && spec.segments >= index.segments.size();
+  std::uint32_t result = lastMatch ? lo - 1 : hi + 1;
+  while (lo <= hi) {
+    const std::uint32_t mid = lo + (hi - lo) / 2;
+    moveOnto(mid);
     readKeyColumns(record);
     buildKeyImage(index, fields_, record, recordKey);
-    return compareKeyImages(index, fields_, spec, key, recordKey, prefix);
-  };
-  auto corrupt = [&] { throw EOrvanto_Internal_Error(kErrIndexCorrupt, active_, 0); };
-  std::uint32_t mid = lo;
-  int r = -1;
-  while (lo <= hi) {
-    mid = lo + (hi - lo) / 2;
-    moveOnto(mid);
     bool prefix = false;
-    r = keyAt(prefix);
-    if (prefix) {
-      if (mid == 1) {
-        r = 0;
-      } else {
-        const TOrvanto_Index_Entry noted = entry_;
-        moveOnto(mid - 1);
-        bool prefix2 = false;
-        const int r2 = keyAt(prefix2);
-        if (r2 != 0) {
-          moveOnto(mid);
-          r = 0;
-        } else if (!prefix2) {
-          mid = mid - 1;
-          r = 0;
-        } else {
-          moveOnto(mid);
-          (void)noted;
-          r = -1;
-        }
-      }
+    const int r = compareKeyImages(index, fields_, spec, key, recordKey, prefix);
+    // The group of mid within [lo, hi]. A non-head's head is its duplicate count back; it lies
+    // before the range when the range starts inside the group.
+    if (!entry_.head && entry_.duplicates > entryIndexAt(mid)) corrupt();
+    const bool headInRange = entry_.head || entry_.duplicates < mid;
+    const std::uint32_t head = entry_.head ? mid : headInRange ? mid - entry_.duplicates : 1;
+    const std::uint32_t groupFirst = std::max(head, lo);
+    auto groupLast = [&]() -> std::uint32_t {
+      std::uint64_t endOfGroup = mid;
+      if (entry_.head) endOfGroup = std::uint64_t(mid) + entry_.duplicates;
+      else if (headInRange) endOfGroup = std::uint64_t(head) + ReadEntry(head).duplicates;
+      return static_cast<std::uint32_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(endOfGroup, mid), hi));
+    };
+    if (r == 0 && oneGroup) {
+      found = true;
+      return lastMatch ? groupLast() : groupFirst;
     }
-    if (r == 0) {
-      if (!entry_.head) {
-        if (entry_.duplicates >= mid) corrupt();
-        mid -= entry_.duplicates;
+    if (r > 0 || (r == 0 && lastMatch)) {
+      const std::uint32_t after = groupLast();
+      if (lastMatch) {
+        result = after;
+        found = r == 0;
       }
-      break;
-    }
-    if (r > 0) {
-      if (!entry_.head) {
-        if (entry_.duplicates >= mid) corrupt();
-        mid -= entry_.duplicates;
-        moveOnto(mid);
-      }
-      const std::uint64_t next = std::uint64_t(mid) + entry_.duplicates + 1;
-      if (next > 0xFFFFFFFFull) corrupt();
-      lo = static_cast<std::uint32_t>(next);
+      lo = after + 1;
     } else {
-      std::uint32_t newHi = mid;
-      if (!entry_.head) {
-        if (entry_.duplicates > mid) corrupt();
-        newHi = mid - entry_.duplicates;
+      if (!lastMatch) {
+        result = groupFirst;
+        found = r == 0;
       }
-      if (!prefix || newHi >= hi) {
-        if (newHi == 0) break;
-        newHi -= 1;
-      }
-      hi = newHi;
+      hi = groupFirst - 1;
     }
   }
-  keySearch_ = false;
-  GoTo(r > 0 ? mid + 1 : mid);
-  return r == 0;
+  return result;
+}
+
+bool TOrvanto_iLow_Table::Search(const std::uint8_t *key, const TOrvanto_Search_Spec &spec) {
+  if (!IsOpen() || rangeCount_ == 0 || last_ == 0) return false;
+  const bool inverse = inverse_;
+  SetInverse(false);
+  struct Restore {
+    TOrvanto_iLow_Table &t;
+    bool inverse;
+    ~Restore() {
+      try {
+        t.SetInverse(inverse);
+      } catch (...) {
+      }
+    }
+  } restore{*this, inverse};
+  bool found = false;
+  const std::uint32_t position = searchBound(key, spec, false, found);
+  GoTo(position);
+  return found;
 }
 
 bool TOrvanto_iLow_Table::FindKey(unsigned segments, std::uint32_t partialLength, const std::uint8_t *source,
@@ -175,29 +162,19 @@ void TOrvanto_iLow_Table::SetKeyRange(bool keysBuilt, const std::uint8_t *startK
     BuildKey(active_, source, built.data());
     return built.data();
   };
-  // Positions of the found group, or the resting position of a search that did not find the key.
-  auto bound = [&](const std::uint8_t *source, unsigned segments, std::uint64_t &groupFirst, std::uint64_t &groupLast) {
-    const bool found = Search(keyOf(source), SearchSpec(segments, 0));
-    if (found && state_ == orvCsOnRecord) {
-      groupFirst = position_;
-      groupLast = std::min<std::uint64_t>(std::uint64_t(position_) + (entry_.head ? entry_.duplicates : 0), last_);
-      return true;
-    }
-    groupFirst = groupLast = state_ == orvCsOnRecord ? position_ : std::uint64_t(last_) + 1;
-    return false;
+  // Bounds over every entry that matches the key's leading segments, across groups.
+  auto firstOf = [&](const std::uint8_t *source, unsigned segments) {
+    bool found = false;
+    return std::uint64_t(searchBound(keyOf(source), SearchSpec(segments, 0), false, found));
+  };
+  auto lastOf = [&](const std::uint8_t *source, unsigned segments) {
+    bool found = false;
+    return std::uint64_t(searchBound(keyOf(source), SearchSpec(segments, 0), true, found));
   };
   std::uint64_t e = recordCount_;
-  if (endKey) {
-    std::uint64_t groupFirst, groupLast;
-    if (bound(endKey, endSegments, groupFirst, groupLast)) e = endInclusive ? groupLast : groupFirst - 1;
-    else e = groupFirst - 1;
-  }
+  if (endKey) e = endInclusive ? lastOf(endKey, endSegments) : firstOf(endKey, endSegments) - 1;
   std::uint64_t s = 1;
-  if (startKey) {
-    std::uint64_t groupFirst, groupLast;
-    if (bound(startKey, startSegments, groupFirst, groupLast)) s = startInclusive ? groupFirst : groupLast + 1;
-    else s = groupFirst;
-  }
+  if (startKey) s = startInclusive ? firstOf(startKey, startSegments) : lastOf(startKey, startSegments) + 1;
   e = std::min<std::uint64_t>(e, recordCount_);
   if (e < s) {
     GoTo(0);
@@ -269,13 +246,23 @@ bool TOrvanto_iLow_Table::SwitchIndex(std::uint16_t n) {
     } else if (entry_.address == address) {
       ok = true;
       target = position_;
-    } else if (entry_.duplicates == 0 || !entry_.head) {
-      section = 2;
     } else {
+      // The entries with this key, in address order: the group, or without head flags the run
+      // up to the last equal key.
       const std::uint32_t head = position_;
-      const std::uint64_t end = std::min<std::uint64_t>(std::uint64_t(head) + entry_.duplicates, last_);
-      ok = refindByAddress(address, head, static_cast<std::uint32_t>(end), target);
-      section = 3;
+      std::uint64_t end = head;
+      if (indexes_[n].headBits) {
+        if (entry_.head) end = std::min<std::uint64_t>(std::uint64_t(head) + entry_.duplicates, last_);
+      } else {
+        bool found = false;
+        end = searchBound(key.data(), SearchSpec(0, 0), true, found);
+      }
+      if (end <= head) {
+        section = 2;
+      } else {
+        ok = refindByAddress(address, head, static_cast<std::uint32_t>(end), target);
+        section = 3;
+      }
     }
   }
   if (!ok) {

@@ -193,6 +193,8 @@ class TOrvanto_iLow_Table : private OrvantoEntryClient {
   // "Index Read" (161) with the primary index active.
   void BuildKeyForActive(const std::uint8_t *record, std::uint8_t *key);
   TOrvanto_Search_Spec SearchSpec(unsigned segments, std::uint32_t partialLength) const;
+  // Positions the cursor on the first entry in index order whose key is not below `key` over the
+  // compared segments (after the last when there is none); true when that entry matches.
   bool Search(const std::uint8_t *key, const TOrvanto_Search_Spec &spec);
   // `source` is a key image when keyBuilt, else a record buffer the key is built from.
   bool FindKey(unsigned segments, std::uint32_t partialLength, const std::uint8_t *source, bool keyBuilt,
@@ -225,6 +227,7 @@ class TOrvanto_iLow_Table : private OrvantoEntryClient {
   void readKeyColumns(std::uint8_t *buffer);
   void readRecordBody(std::uint8_t *buffer);
   void buildPreview(TOrvanto_iLow_Field &f, std::uint8_t *slot);
+  std::uint32_t searchBound(const std::uint8_t *key, const TOrvanto_Search_Spec &spec, bool lastMatch, bool &found);
   bool refindByAddress(std::uint32_t address, std::uint32_t low, std::uint32_t high, std::uint32_t &found);
   void setRangeRaw(std::uint32_t offset, std::uint32_t count);
 

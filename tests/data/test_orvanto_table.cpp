@@ -302,9 +302,18 @@ TEST(TOrvantoTable, IndexSelection) {
 
 TEST(TOrvantoTable, FindKeyOnTheFirstOfTwoKeyFields) {
   SignTable s("PorGrupo");
-  EXPECT_TRUE(s.table.findKey({Value(3)}));
-  EXPECT_EQ(s.code(), "R-6a");  // the head of the group, though the search met R-6b first
-  EXPECT_EQ(s.table.recNo(), 5u);
+  // Group and name order: R-2, R-1 | A-1b, A-1a | R-6a, R-6b, R-6c | A-14. The first record of
+  // the group, whichever name group the search meets first.
+  struct Case {
+    int group;
+    const char *code;
+    std::uint32_t recNo;
+  };
+  for (const Case c : {Case{1, "R-2", 1}, Case{2, "A-1b", 3}, Case{3, "R-6a", 5}, Case{4, "A-14", 8}}) {
+    EXPECT_TRUE(s.table.findKey({Value(c.group)})) << c.group;
+    EXPECT_EQ(s.code(), c.code) << c.group;
+    EXPECT_EQ(s.table.recNo(), c.recNo) << c.group;
+  }
   EXPECT_TRUE(s.table.findKey({Value(2), Value("Curva acentuada à esquerda")}));
   EXPECT_EQ(s.code(), "A-1a");
   EXPECT_FALSE(s.table.findKey({Value(9)}));
@@ -361,10 +370,19 @@ TEST(TOrvantoTable, LocateChoosesTheIndexByCaseOption) {
   EXPECT_TRUE(s.table.locate("Grupo", Value(4), 0));
   EXPECT_EQ(s.code(), "A-14");
   EXPECT_EQ(s.table.locateIndexNumber("sigla", 0), 5);  // only the leading segment of PorSiglaCodigo
-  s.table.setRecNo(8);
-  EXPECT_TRUE(s.table.locate("Sigla", Value("ab"), 0));
-  EXPECT_EQ(s.table.fieldByName("Sigla").asString(), "ab");
-  EXPECT_EQ(s.table.activeIndexNumber(), 0);
+  // Every sign has the acronym "ab": the first in acronym and code order is found.
+  for (LocateOptions options : {LocateOptions(0), LocateOptions(loPartialKey)}) {
+    s.table.setRecNo(8);
+    EXPECT_TRUE(s.table.locate("Sigla", Value(options ? "a" : "ab"), options)) << options;
+    EXPECT_EQ(s.code(), "A-14") << options;
+    EXPECT_EQ(s.table.activeIndexNumber(), 0);
+  }
+  // Through the active index on its leading field.
+  s.table.setIndexName("PorGrupo");
+  EXPECT_TRUE(s.table.locate("Grupo", Value(2), 0));
+  EXPECT_EQ(s.code(), "A-1b");
+  EXPECT_EQ(s.table.activeIndexNumber(), 3);
+  s.table.setIndexName("");
   EXPECT_FALSE(s.table.locate("Sigla", Value("zz"), 0));
   // Two fields as an array.
   EXPECT_TRUE(s.table.locate("Grupo;Nome", Values{Value(2), Value("Curva acentuada à esquerda")}, 0));
@@ -432,19 +450,25 @@ TEST(TOrvantoTable, ModifyingOperationsAreRefused) {
 // ---- master/detail ---------------------------------------------------------------------------
 
 TEST(TOrvantoTable, MasterDetailRange) {
-  SignTable s("SoGrupo");
+  // The detail's index has two key fields; the range on the first one holds every name of the group.
+  SignTable s("PorGrupo");
   TOrvantoTable groups;
   groups.setOrvantoDatabase(&s.db);
   groups.setTableName("Grupos");
   groups.open();
   s.table.setMasterFields("Grupo");
   s.table.setMasterSource(&groups);
-  EXPECT_EQ(codes(s.table), (std::vector<std::string>{"R-1", "R-2"}));
+  EXPECT_EQ(codes(s.table), (std::vector<std::string>{"R-2", "R-1"}));  // in name order
   EXPECT_EQ(s.table.recordCount(), 2u);
   groups.next();
-  EXPECT_EQ(codes(s.table), (std::vector<std::string>{"A-1a", "A-1b"}));
+  EXPECT_EQ(codes(s.table), (std::vector<std::string>{"A-1b", "A-1a"}));
+  EXPECT_EQ(s.table.recordCount(), 2u);
   groups.next();
   EXPECT_EQ(codes(s.table), (std::vector<std::string>{"R-6a", "R-6b", "R-6c"}));
+  // Inside the range, a key search on both fields.
+  EXPECT_TRUE(s.table.findKey({Value(3), Value("Proibido estacionar")}));
+  EXPECT_EQ(s.code(), "R-6a");
+  EXPECT_EQ(s.table.recNo(), 1u);
   EXPECT_EQ(errorOf([&] { groups.setMasterSource(&s.table); }), "Circular datalinks are not allowed");
   EXPECT_EQ(errorOf([&] { s.table.setMasterSource(&s.table); }), "Circular datalinks are not allowed");
   groups.close();  // the link is off: the whole table

@@ -86,4 +86,25 @@ inline OrvantoTableSpec wordTable(const std::vector<const char *> &words, std::u
   return s;
 }
 
+// Signs by kind and code: an index on Tipo;Codigo whose kinds hold several code groups, one of
+// them ("Regulamentação", "R-2") of two records. Index order:
+//   1 Advertência A-1, 2 Advertência A-2, 3 Indicação I-1, 4 Parar P-0, 5 Pare P-1, 6 Pare P-2,
+//   7 Parede P-3, 8..13 Regulamentação R-1 R-2 R-2 R-3 R-4 R-5, 14 Regular X-1.
+inline OrvantoTableSpec kindCodeTable(bool jumpTable = true, bool headFlag = true) {
+  OrvantoTableSpec s;
+  s.name = "tipos";
+  s.columns = {C::String("Tipo", 20), C::String("Codigo", 10)};
+  const char *rows[][2] = {{"Regulamentação", "R-3"}, {"Advertência", "A-2"}, {"Regulamentação", "R-1"},
+                           {"Pare", "P-2"},           {"Regulamentação", "R-2"}, {"Advertência", "A-1"},
+                           {"Regulamentação", "R-2"}, {"Parede", "P-3"},      {"Indicação", "I-1"},
+                           {"Regulamentação", "R-4"}, {"Pare", "P-1"},        {"Regular", "X-1"},
+                           {"Regulamentação", "R-5"}, {"Parar", "P-0"}};
+  for (const auto &r : rows) s.records.push_back({S(r[0]), S(r[1])});
+  OrvantoIndexSpec ix{"PorTipoCodigo", {{"Tipo"}, {"Codigo"}}, 0x00};
+  ix.jumpTable = jumpTable;
+  ix.headFlag = headFlag;
+  s.indexes.push_back(ix);
+  return s;
+}
+
 }  // namespace vl::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "table_fixtures.h"
 
 using namespace vl;
@@ -7,23 +9,52 @@ using namespace vl::test;
 
 namespace {
 
-// Key image of a one-segment String index from a text.
-std::vector<std::uint8_t> keyFor(TOrvanto_iLow_Table &t, const char *utf8, bool null = false) {
+// Key image of the active index from the texts of the leading columns (nullptr: left null).
+std::vector<std::uint8_t> keyOfColumns(TOrvanto_iLow_Table &t, std::initializer_list<const char *> texts) {
   std::vector<std::uint8_t> record = t.NewRecordBuffer();
-  if (!null) {
-    std::vector<std::uint8_t> slot(t.Column(0).slotSize, 0);
-    const std::string v = utf8ToCp1252(utf8);
-    std::copy(v.begin(), v.end(), slot.begin());
-    t.PutColumnValue(record.data(), 0, slot.data());
+  std::size_t column = 0;
+  for (const char *utf8 : texts) {
+    if (utf8) {
+      std::vector<std::uint8_t> slot(t.Column(column).slotSize, 0);
+      const std::string v = utf8ToCp1252(utf8);
+      std::copy(v.begin(), v.end(), slot.begin());
+      t.PutColumnValue(record.data(), column, slot.data());
+    }
+    ++column;
   }
   std::vector<std::uint8_t> key(t.KeyLength(t.ActiveIndex()));
   t.BuildKey(t.ActiveIndex(), record.data(), key.data());
   return key;
 }
 
+// Key image of a one-segment String index from a text, or of a null value.
+std::vector<std::uint8_t> keyFor(TOrvanto_iLow_Table &t, const char *utf8, bool null = false) {
+  return keyOfColumns(t, {null ? nullptr : utf8});
+}
+
 bool find(Opened &o, const char *utf8, std::uint32_t partial = 0) {
   const auto key = keyFor(o.t(), utf8);
   return o.t().FindKey(1, partial, key.data(), true, o.buffer.data());
+}
+
+// A key on the kind and code index: the kind, the code, and how many segments are searched.
+struct KindKey {
+  const char *kind;
+  const char *code;
+  unsigned segments;
+};
+
+std::vector<std::uint8_t> keyOf(TOrvanto_iLow_Table &t, const KindKey &k) { return keyOfColumns(t, {k.kind, k.code}); }
+
+// The kind and code table opened on its index, in each stored variant: with and without jump
+// table and head flags.
+struct KindCodeVariant {
+  bool jump, head;
+};
+constexpr KindCodeVariant kKindCodeVariants[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+
+std::string variantName(const KindCodeVariant &v) {
+  return std::string(v.jump ? "jump" : "no jump") + (v.head ? ", head flags" : ", no head flags");
 }
 
 }  // namespace
@@ -265,19 +296,195 @@ TEST(KeySearch, KeyRangeHoldsTheMatchingGroup) {
   EXPECT_EQ(t.Count(), 6u);
 }
 
+TEST(KeySearch, LeadingSegmentsFindTheFirstEntryInIndexOrder) {
+  struct Case {
+    KindKey key;
+    std::uint32_t partial;
+    bool found;
+    std::uint32_t position;  // where the cursor rests; 15 = after the last
+    const char *code;        // of the record found
+  };
+  const Case cases[] = {
+      {{"Regulamentação", nullptr, 1}, 0, true, 8, "R-1"},
+      {{"Pare", nullptr, 1}, 0, true, 5, "P-1"},
+      {{"Parede", nullptr, 1}, 0, true, 7, "P-3"},
+      {{"Advertência", nullptr, 1}, 0, true, 1, "A-1"},
+      {{"Regular", nullptr, 1}, 0, true, 14, "X-1"},
+      {{"Regulamentação", "R-2", 2}, 0, true, 9, "R-2"},
+      // Partial keys whose matches span several groups, some equal to the prefix.
+      {{"Pare", nullptr, 1}, 4, true, 5, "P-1"},
+      {{"Regula", nullptr, 1}, 6, true, 8, "R-1"},
+      {{"P", nullptr, 1}, 1, true, 4, "P-0"},
+      {{"Regulamentação", "R-", 2}, 2, true, 8, "R-1"},
+      // Not found: the cursor rests on the first entry after the key.
+      {{"Pará", nullptr, 1}, 0, false, 8, nullptr},
+      {{"Regulamento", nullptr, 1}, 0, false, 14, nullptr},
+      {{"Zona", nullptr, 1}, 0, false, 15, nullptr},
+      {{"Parede", "P-4", 2}, 0, false, 8, nullptr},
+  };
+  for (const auto &v : kKindCodeVariants) {
+    Module m(kindCodeTable(v.jump, v.head));
+    EXPECT_EQ(m.layout().jumpCounts[1] > 0, v.jump);
+    Opened o(m, "tipos");
+    ASSERT_TRUE(o.open());
+    auto &t = o.t();
+    t.SwitchIndexOrRaise(1);
+    for (const auto &c : cases) {
+      SCOPED_TRACE(variantName(v) + ": " + c.key.kind + (c.key.code ? std::string(" / ") + c.key.code : ""));
+      const auto key = keyOf(t, c.key);
+      EXPECT_EQ(t.FindKey(c.key.segments, c.partial, key.data(), true, o.buffer.data()), c.found);
+      EXPECT_EQ(t.Position(), c.position);
+      if (c.code) {
+        EXPECT_EQ(o.text(1), c.code);
+      }
+    }
+  }
+}
+
+TEST(KeySearch, LeadingSegmentsInInverseAndUniqueOrder) {
+  for (bool jump : {true, false}) {
+    SCOPED_TRACE(jump ? "jump" : "no jump");
+    Module m(kindCodeTable(jump));
+    Opened o(m, "tipos");
+    ASSERT_TRUE(o.open());
+    auto &t = o.t();
+    t.SwitchIndexOrRaise(1);
+    const auto regulation = keyOf(t, {"Regulamentação", nullptr, 1});
+    // Inverse: the same record, numbered from the end; the walk goes on towards the start.
+    t.SetInverse(true);
+    ASSERT_TRUE(t.FindKey(1, 0, regulation.data(), true, o.buffer.data()));
+    EXPECT_EQ(o.text(1), "R-1");
+    EXPECT_TRUE(t.Inverse());
+    EXPECT_EQ(t.Position(), 7u);
+    ASSERT_TRUE(t.Next(o.buffer.data()));
+    EXPECT_EQ(o.text(1), "P-3");
+    t.SetInverse(false);
+    // Unique: the first head of the kind, and the group of two found by its head.
+    t.SetUnique(true);
+    ASSERT_TRUE(t.FindKey(1, 0, regulation.data(), true, o.buffer.data()));
+    EXPECT_EQ(o.text(1), "R-1");
+    EXPECT_EQ(t.Position(), 8u);
+    const auto r2 = keyOf(t, {"Regulamentação", "R-2", 2});
+    ASSERT_TRUE(t.FindKey(2, 0, r2.data(), true, o.buffer.data()));
+    EXPECT_EQ(t.Position(), 9u);
+    EXPECT_EQ(t.GroupSize() + 1, 2u);
+    ASSERT_TRUE(t.Next(o.buffer.data()));
+    EXPECT_EQ(o.text(1), "R-3");
+  }
+}
+
+TEST(KeySearch, KeyRangeOnLeadingSegmentsHoldsEveryMatchingGroup) {
+  using Codes = std::vector<std::string>;
+  struct Case {
+    KindKey start;
+    bool startInclusive;
+    KindKey end;
+    bool endInclusive;
+    Codes codes;
+  };
+  const KindKey regulation{"Regulamentação", nullptr, 1}, pare{"Pare", nullptr, 1};
+  const Case cases[] = {
+      {regulation, true, regulation, true, {"R-1", "R-2", "R-2", "R-3", "R-4", "R-5"}},
+      {pare, true, pare, true, {"P-1", "P-2"}},
+      {{"Advertência", nullptr, 1}, true, {"Advertência", nullptr, 1}, true, {"A-1", "A-2"}},
+      {{"Regular", nullptr, 1}, true, {"Regular", nullptr, 1}, true, {"X-1"}},
+      {{"Parede", nullptr, 1}, true, {"Parede", nullptr, 1}, true, {"P-3"}},
+      {{"Pará", nullptr, 1}, true, {"Pará", nullptr, 1}, true, {}},
+      {{"Regulamentação", "R-2", 2}, true, {"Regulamentação", "R-2", 2}, true, {"R-2", "R-2"}},
+      // Exclusive bounds leave out every group of the bound's key.
+      {pare, false, regulation, false, {"P-3"}},
+      {{"Parar", nullptr, 1}, false, pare, true, {"P-1", "P-2"}},
+      {{"Indicação", nullptr, 1}, true, {"Pará", nullptr, 1}, true, {"I-1", "P-0", "P-1", "P-2", "P-3"}},
+  };
+  for (const auto &v : kKindCodeVariants) {
+    Module m(kindCodeTable(v.jump, v.head));
+    Opened o(m, "tipos");
+    ASSERT_TRUE(o.open());
+    auto &t = o.t();
+    t.SwitchIndexOrRaise(1);
+    for (const auto &c : cases) {
+      SCOPED_TRACE(variantName(v) + ": " + c.start.kind + " .. " + c.end.kind);
+      t.SetInverse(true);  // the range is taken in index order
+      const auto start = keyOf(t, c.start);
+      const auto end = keyOf(t, c.end);
+      t.SetKeyRange(true, start.data(), c.start.segments, c.startInclusive, end.data(), c.end.segments,
+                    c.endInclusive);
+      EXPECT_TRUE(t.LastError().isClear());
+      EXPECT_EQ(t.Count(), c.codes.size());
+      EXPECT_EQ(o.walk(1), c.codes);
+    }
+    // A search inside the range: its positions are the range's.
+    const auto regulationKey = keyOf(t, regulation);
+    t.SetKeyRange(true, regulationKey.data(), 1, true, regulationKey.data(), 1, true);
+    const auto r3 = keyOf(t, {"Regulamentação", "R-3", 2});
+    ASSERT_TRUE(t.FindKey(2, 0, r3.data(), true, o.buffer.data())) << variantName(v);
+    EXPECT_EQ(t.Position(), 4u) << variantName(v);
+    EXPECT_EQ(o.text(1), "R-3") << variantName(v);
+    t.WholeTable();
+    EXPECT_EQ(t.Count(), 14u);
+  }
+}
+
+TEST(KeySearch, SearchInARangeThatBeginsInsideAGroup) {
+  // Index order a, a, a, b, c; the range holds the last two "a" and "b".
+  Module m(wordTable({"a", "b", "a", "c", "a"}));
+  Opened o(m, "palavras");
+  ASSERT_TRUE(o.open());
+  auto &t = o.t();
+  t.SwitchIndexOrRaise(1);
+  t.SetRange(1, 3);
+  struct Case { const char *word; bool found; std::uint32_t position; };
+  for (const Case &c : {Case{"a", true, 1}, Case{"b", true, 3}, Case{"ab", false, 3}, Case{"c", false, 4}}) {
+    EXPECT_EQ(find(o, c.word), c.found) << c.word;
+    EXPECT_EQ(t.Position(), c.position) << c.word;
+  }
+  ASSERT_TRUE(find(o, "a"));
+  t.ReadRecord(o.buffer.data());
+  std::uint8_t n[4];
+  ASSERT_TRUE(t.GetColumnValue(o.buffer.data(), 1, n));
+  EXPECT_EQ(n[0], 2);  // the second "a" in storage order
+}
+
+TEST(KeySearch, NullAndEmptyValuesShareTheFirstJumpCharacter) {
+  OrvantoTableSpec s;
+  s.name = "letras";
+  s.columns = {C::String("L", 1), C::Fixed("N", orv::ctInteger)};
+  s.records = {{S("a"), I(0)}, {S(""), I(1)}, {Null, I(2)}, {S("b"), I(3)}};
+  s.indexes = {{"PorLetra", {{"L"}}, 0}};
+  Module m(s);
+  ASSERT_GT(m.layout().jumpCounts[1], 0u);
+  Opened o(m, "letras");
+  ASSERT_TRUE(o.open());
+  o.t().SwitchIndexOrRaise(1);
+  ASSERT_TRUE(find(o, ""));
+  EXPECT_EQ(o.t().Position(), 2u);  // the empty value, after the null one
+  EXPECT_TRUE(o.t().GetColumnValue(o.buffer.data(), 0, nullptr));
+  const auto null = keyFor(o.t(), "", true);
+  ASSERT_TRUE(o.t().FindKey(1, 0, null.data(), true, o.buffer.data()));
+  EXPECT_EQ(o.t().Position(), 1u);
+  EXPECT_FALSE(o.t().GetColumnValue(o.buffer.data(), 0, nullptr));
+}
+
 TEST(IndexSwitch, KeepsTheCurrentRecordBothWays) {
+  for (bool headFlag : {true, false}) {
+    SCOPED_TRACE(headFlag ? "head flags" : "no head flags");
+    Module m(wordTable({"d", "b", "a", "b", "c"}, 0x06, headFlag));
+    Opened o(m, "palavras");
+    ASSERT_TRUE(o.open());
+    auto &t = o.t();
+    t.GoTo(4);  // the second "b" in storage order
+    const std::uint32_t address = t.CurrentEntry().address;
+    EXPECT_TRUE(t.SwitchIndex(1));
+    EXPECT_EQ(t.CurrentEntry().address, address);
+    EXPECT_EQ(t.Position(), 3u);  // a, b, [b], c, d
+    EXPECT_TRUE(t.SwitchIndex(0));
+    EXPECT_EQ(t.CurrentEntry().address, address);
+    EXPECT_EQ(t.Position(), 4u);
+  }
   Module m(wordTable({"d", "b", "a", "b", "c"}));
   Opened o(m, "palavras");
   ASSERT_TRUE(o.open());
   auto &t = o.t();
-  t.GoTo(4);  // the second "b" in storage order
-  const std::uint32_t address = t.CurrentEntry().address;
-  EXPECT_TRUE(t.SwitchIndex(1));
-  EXPECT_EQ(t.CurrentEntry().address, address);
-  EXPECT_EQ(t.Position(), 3u);  // a, b, [b], c, d
-  EXPECT_TRUE(t.SwitchIndex(0));
-  EXPECT_EQ(t.CurrentEntry().address, address);
-  EXPECT_EQ(t.Position(), 4u);
   EXPECT_FALSE(t.SwitchIndex(5));
   EXPECT_EQ(t.LastError().code, 162);
   EXPECT_EQ(t.LastError().sequence, 5u);
