@@ -26,7 +26,8 @@
 namespace vl {
 
 void TformMain::onTreeSelectionChanged() {
-  if (m_state != StateReady) return;
+  // state 5: a topic reached through the history is shown too (without entering the history)
+  if (m_state != StateReady && m_state != StateHistory) return;
   showTopic(currentNode());
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "../data/orvanto_modules.h"
 #include "inspector_run.h"
@@ -52,4 +53,19 @@ TEST(OrvantoTables, FindAndVerify) {
   const Result bad = run("verify " + module.path() + " Placas");
   EXPECT_EQ(bad.status, 1) << bad.out;
   EXPECT_FALSE(bad.err.empty());
+}
+
+TEST(OrvantoTables, DumpNamesTheKindOfStoredFiles) {
+  const char *appDir = std::getenv("VL_APP_DIR");
+  ASSERT_NE(appDir, nullptr);
+  const std::string core = std::string(appDir) + "/vl-core.cdb";
+  const Result sounds = run("dump " + core + " Sons");
+  ASSERT_EQ(sounds.status, 0) << sounds.err;
+  EXPECT_NE(sounds.out.find(" wav\n"), std::string::npos) << sounds.out;
+  const Result signs = run("dump " + core + " 'Placas de Regulamentação'");
+  ASSERT_EQ(signs.status, 0) << signs.err;
+  EXPECT_NE(signs.out.find(" wmf\t"), std::string::npos) << signs.out;
+  const Result toc = run("dump " + core + " toc");
+  ASSERT_EQ(toc.status, 0) << toc.err;
+  EXPECT_NE(toc.out.find(" rtf"), std::string::npos) << toc.out;
 }

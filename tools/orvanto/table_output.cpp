@@ -1,9 +1,11 @@
 #include "table_output.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 
+#include "blob_kind.h"
 #include "engine/cp1252.h"
 #include "engine_output.h"
 
@@ -42,7 +44,13 @@ std::string timeText(std::int64_t ms) {
 
 std::string formatColumn(TOrvanto_iLow_Table &table, const std::uint8_t *buffer, std::size_t column) {
   const TOrvanto_iLow_Field &f = table.Column(column);
-  if (f.isBlob()) return table.IsNull(buffer, column) ? std::string() : std::to_string(table.BlobLength(column));
+  if (f.isBlob()) {
+    if (table.IsNull(buffer, column)) return {};
+    const std::uint32_t length = table.BlobLength(column);
+    std::uint8_t head[kBlobKindProbe];
+    const std::string kind = blobKind(head, table.ReadBlob(column, 0, std::min<std::uint32_t>(length, sizeof head), head));
+    return kind.empty() ? std::to_string(length) : std::to_string(length) + " " + kind;
+  }
   if (table.IsNull(buffer, column)) return {};
   const std::uint8_t *slot = buffer + f.slotOffset;
   std::int32_t i32;

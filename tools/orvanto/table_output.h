@@ -14,7 +14,8 @@ struct OpenTable {
   OpenTable(const std::string &file, const std::string &tableNameUtf8);
 };
 
-// One column of a record buffer as text (cp1252): empty for null, blobs as their length.
+// One column of a record buffer as text (cp1252): empty for null, blobs as their
+// length followed by their kind when it is recognised ("5120 wmf").
 std::string formatColumn(TOrvanto_iLow_Table &table, const std::uint8_t *buffer, std::size_t column);
 
 // The record's fields separated by tabs, then a line break, on stdout.
