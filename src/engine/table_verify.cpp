@@ -2,9 +2,8 @@
 // without blob layout) and the table check value.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
-
-#include <zlib.h>
 
 #include "engine/crc.h"
 #include "engine/orvanto_bytes.h"
@@ -51,7 +50,6 @@ class Progress {
 };
 
 constexpr std::size_t kWindow = 1 << 20;  // bytes read at a time
-constexpr std::uint32_t kCachedShifts = 1 << 16;  // record lengths whose shift operator is kept
 
 }  // namespace
 
@@ -124,9 +122,16 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       return addresses[r - batchStart];
     };
 
-    std::uint64_t windowStart = 0, windowEnd = 0;  // table offsets held in `window`
-    std::vector<std::uint8_t> large;                // a record longer than the window
-    std::vector<std::uint64_t> shifts;              // x^(8 length) per record length, bit 32 = known
+    // Each record is copied into `rotated` in the order the checks run over it (body, sizes and
+    // bitmap, stored check), so the record check is one crc32 call over contiguous bytes and the
+    // table check one call over all records of a window.
+    std::vector<std::uint8_t> rotated(kWindow), large;  // `large`: a record longer than the window
+    std::uint64_t windowStart = 0, windowEnd = 0;        // table offsets held in `window`
+    std::size_t pending = 0;                             // rotated bytes not yet in the table check
+    auto flush = [&] {
+      tableCrc = orvCrc(tableCrc, rotated.data(), pending);
+      pending = 0;
+    };
     std::uint32_t a = recordCount_ ? addressOf(0) : r1_;
     for (std::uint32_t r = 0; r < recordCount_ && ok && report.proceed(); ++r) {
       const std::uint32_t e = addressOf(r + 1);
@@ -137,6 +142,7 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       const std::uint32_t size = e - a;
       const std::uint8_t *record;
       if (size > kWindow) {
+        flush();
         large.resize(size);
         file_.readDirect(absolute(a), large.data(), size);
         record = large.data();
@@ -148,37 +154,26 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
         }
         record = window.data() + (a - windowStart);
       }
-      const std::uint8_t *body = record + headSize;
+      if (pending + size > rotated.size()) {
+        flush();
+        if (size > rotated.size()) rotated.resize(size);
+      }
       const std::uint32_t bodySize = size - headSize - k;
-      const std::uint8_t *stored = body + bodySize;
+      std::uint8_t *out = rotated.data() + pending;
+      std::memcpy(out, record + headSize, bodySize);
+      std::memcpy(out + bodySize, record, headSize);
+      std::memcpy(out + bodySize + headSize, record + headSize + bodySize, k);
+      pending += size;
       if (perRecord) {
-        // Body and head go through the check once: the table check continues from the record
-        // check, since crc(t, m) = crc(s, m) xor (t xor s) * x^(8|m|).
-        const std::uint32_t start = (a + n) ^ kRecordStart;
-        std::uint32_t recordCrc = orvCrc(start, body, bodySize);
-        recordCrc = orvCrc(recordCrc, record, headSize);
-        const std::uint32_t length = bodySize + headSize;
-        uLong shift;
-        if (length < kCachedShifts) {
-          if (length >= shifts.size()) shifts.resize(length + 1, 0);
-          if (!shifts[length]) shifts[length] = crc32_combine_gen(static_cast<z_off_t>(length)) | (std::uint64_t(1) << 32);
-          shift = static_cast<uLong>(shifts[length] & 0xFFFFFFFFu);
-        } else {
-          shift = crc32_combine_gen(static_cast<z_off_t>(length));
-        }
-        tableCrc = static_cast<std::uint32_t>(crc32_combine_op(tableCrc ^ start, recordCrc, shift));
-        tableCrc = orvCrc(tableCrc, stored, k);
+        const std::uint32_t recordCrc = orvCrc((a + n) ^ kRecordStart, out, bodySize + headSize);
         std::uint8_t value[4] = {0, 0, 0, 0};
-        std::copy(stored, stored + k, value);
+        std::memcpy(value, out + bodySize + headSize, k);
         if ((recordCrc & checkMask(k)) != (getDword(value) & checkMask(k))) ok = false;
-      } else {
-        tableCrc = orvCrc(tableCrc, body, bodySize);
-        tableCrc = orvCrc(tableCrc, record, headSize);
-        tableCrc = orvCrc(tableCrc, stored, k);
       }
       report.add(size);
       a = e;
     }
+    flush();
     ok = ok && report.proceed() && tableCrc == getDword(header_.data() + 2);
   } catch (const EOrvanto_IO_Error &e) {
     recordIoError(error_, e);
