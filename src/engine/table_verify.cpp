@@ -122,15 +122,25 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       return addresses[r - batchStart];
     };
 
-    // Each record is copied into `rotated` in the order the checks run over it (body, sizes and
-    // bitmap, stored check), so the record check is one crc32 call over contiguous bytes and the
-    // table check one call over all records of a window.
-    std::vector<std::uint8_t> rotated(kWindow), large;  // `large`: a record longer than the window
-    std::uint64_t windowStart = 0, windowEnd = 0;        // table offsets held in `window`
-    std::size_t pending = 0;                             // rotated bytes not yet in the table check
+    // Both checks run over each record rotated: body, then sizes and bitmap (the head), then the
+    // stored check. The head has the same length in every record, so the rotation is made in
+    // place: the window holds the file's bytes from `windowStart` at `area`, and in the view
+    // `rotated` = area + headSize each body stays where it was read while the gap after it (its
+    // stored check, then the next record's head) is rewritten as its head and its stored check.
+    // The record check is then one crc32 call over a record's body and head, and the table check
+    // one call over all records of a window.
+    std::vector<std::uint8_t> area(kWindow + headSize), large, head(headSize), nextHead(headSize);
+    std::uint8_t *const rotated = area.data() + headSize;
+    std::uint64_t windowStart = 0, windowLength = 0;
+    std::size_t checkedFrom = 0, checkedTo = 0;  // rotated bytes not yet in the table check
     auto flush = [&] {
-      tableCrc = orvCrc(tableCrc, rotated.data(), pending);
-      pending = 0;
+      tableCrc = orvCrc(tableCrc, rotated + checkedFrom, checkedTo - checkedFrom);
+      checkedFrom = checkedTo;
+    };
+    auto matches = [&](std::uint32_t recordCrc, const std::uint8_t *stored) {
+      std::uint8_t value[4] = {0, 0, 0, 0};
+      std::memcpy(value, stored, k);
+      return (recordCrc & checkMask(k)) == (getDword(value) & checkMask(k));
     };
     std::uint32_t a = recordCount_ ? addressOf(0) : r1_;
     for (std::uint32_t r = 0; r < recordCount_ && ok && report.proceed(); ++r) {
@@ -140,35 +150,35 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
         break;
       }
       const std::uint32_t size = e - a;
-      const std::uint8_t *record;
+      const std::uint32_t bodySize = size - headSize - k;
+      const std::uint32_t recordStart = (a + n) ^ kRecordStart;
       if (size > kWindow) {
         flush();
+        windowLength = 0;
         large.resize(size);
         file_.readDirect(absolute(a), large.data(), size);
-        record = large.data();
+        const std::uint8_t *body = large.data() + headSize, *stored = body + bodySize;
+        tableCrc = orvCrc(orvCrc(orvCrc(tableCrc, body, bodySize), large.data(), headSize), stored, k);
+        if (perRecord) ok = matches(orvCrc(orvCrc(recordStart, body, bodySize), large.data(), headSize), stored);
       } else {
-        if (a < windowStart || std::uint64_t(a) + size > windowEnd) {
+        if (a < windowStart || std::uint64_t(a) + size > windowStart + windowLength) {
+          flush();
           windowStart = a;
-          windowEnd = std::min<std::uint64_t>(std::uint64_t(a) + kWindow, r1_);
-          file_.readDirect(absolute(windowStart), window.data(), static_cast<std::size_t>(windowEnd - windowStart));
+          windowLength = std::min<std::uint64_t>(kWindow, r1_ - a);
+          file_.readDirect(absolute(a), area.data(), static_cast<std::size_t>(windowLength));
+          std::memcpy(head.data(), area.data(), headSize);
+          checkedFrom = checkedTo = 0;
         }
-        record = window.data() + (a - windowStart);
-      }
-      if (pending + size > rotated.size()) {
-        flush();
-        if (size > rotated.size()) rotated.resize(size);
-      }
-      const std::uint32_t bodySize = size - headSize - k;
-      std::uint8_t *out = rotated.data() + pending;
-      std::memcpy(out, record + headSize, bodySize);
-      std::memcpy(out + bodySize, record, headSize);
-      std::memcpy(out + bodySize + headSize, record + headSize + bodySize, k);
-      pending += size;
-      if (perRecord) {
-        const std::uint32_t recordCrc = orvCrc((a + n) ^ kRecordStart, out, bodySize + headSize);
-        std::uint8_t value[4] = {0, 0, 0, 0};
-        std::memcpy(value, out + bodySize + headSize, k);
-        if ((recordCrc & checkMask(k)) != (getDword(value) & checkMask(k))) ok = false;
+        const std::size_t at = static_cast<std::size_t>(a - windowStart);
+        std::uint8_t *gap = rotated + at + bodySize;
+        std::uint8_t stored[4];
+        std::memcpy(stored, gap, k);
+        if (at + size + headSize <= windowLength) std::memcpy(nextHead.data(), area.data() + at + size, headSize);
+        std::memcpy(gap, head.data(), headSize);
+        std::memcpy(gap + headSize, stored, k);
+        head.swap(nextHead);
+        checkedTo = at + size;
+        if (perRecord) ok = matches(orvCrc(recordStart, rotated + at, bodySize + headSize), stored);
       }
       report.add(size);
       a = e;
