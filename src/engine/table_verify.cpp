@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/crc.h"
@@ -49,7 +50,7 @@ class Progress {
   bool proceed_ = true;
 };
 
-constexpr std::size_t kWindow = 1 << 20;  // bytes read at a time
+constexpr std::size_t kWindow = 256 << 10;  // bytes read at a time
 
 }  // namespace
 
@@ -69,7 +70,10 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     SetUnique(false);
     WholeTable();
     report.report(0);
-    std::vector<std::uint8_t> window(kWindow);
+    // One read buffer for the index blocks and the records (with room for the rotation below),
+    // not initialised: every byte used is read first.
+    const std::uint32_t headSize = sizes_.N + fields_.bitmapSize();
+    const auto window = std::make_unique_for_overwrite<std::uint8_t[]>(kWindow + headSize);
 
     // Index blocks: entry array and jump table under one check.
     for (std::size_t i = 0; i < indexes_.count() && ok && report.proceed(); ++i) {
@@ -81,8 +85,8 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       std::uint64_t at = absolute(index.blockOffset) + 1, done = 0;
       while (done < length && report.proceed()) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kWindow));
-        file_.readDirect(at + done, window.data(), n);
-        crc = orvCrc(crc, window.data(), n);
+        file_.readDirect(at + done, window.get(), n);
+        crc = orvCrc(crc, window.get(), n);
         report.add(std::min<std::uint64_t>(n, entries - std::min(entries, done)));
         done += n;
       }
@@ -97,8 +101,6 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     const std::uint32_t k = CheckWidth();
     const bool perRecord = k > 0 && !fields_.hasBlobs();
     const std::uint32_t n = sizes_.N;
-    const std::uint32_t bitmap = fields_.bitmapSize();
-    const std::uint32_t headSize = n + bitmap;
     std::uint32_t tableCrc = kTableCrcStart;
     const TOrvanto_iLow_Index &primary = indexes_[0];
     const unsigned width = primary.entryWidth();
@@ -129,8 +131,8 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     // stored check, then the next record's head) is rewritten as its head and its stored check.
     // The record check is then one crc32 call over a record's body and head, and the table check
     // one call over all records of a window.
-    std::vector<std::uint8_t> area(kWindow + headSize), large, head(headSize), nextHead(headSize);
-    std::uint8_t *const rotated = area.data() + headSize;
+    std::uint8_t *const area = window.get(), *const rotated = area + headSize;
+    std::vector<std::uint8_t> large, head(headSize), nextHead(headSize);
     std::uint64_t windowStart = 0, windowLength = 0;
     std::size_t checkedFrom = 0, checkedTo = 0;  // rotated bytes not yet in the table check
     auto flush = [&] {
@@ -165,15 +167,15 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
           flush();
           windowStart = a;
           windowLength = std::min<std::uint64_t>(kWindow, r1_ - a);
-          file_.readDirect(absolute(a), area.data(), static_cast<std::size_t>(windowLength));
-          std::memcpy(head.data(), area.data(), headSize);
+          file_.readDirect(absolute(a), area, static_cast<std::size_t>(windowLength));
+          std::memcpy(head.data(), area, headSize);
           checkedFrom = checkedTo = 0;
         }
         const std::size_t at = static_cast<std::size_t>(a - windowStart);
         std::uint8_t *gap = rotated + at + bodySize;
         std::uint8_t stored[4];
         std::memcpy(stored, gap, k);
-        if (at + size + headSize <= windowLength) std::memcpy(nextHead.data(), area.data() + at + size, headSize);
+        if (at + size + headSize <= windowLength) std::memcpy(nextHead.data(), area + at + size, headSize);
         std::memcpy(gap, head.data(), headSize);
         std::memcpy(gap + headSize, stored, k);
         head.swap(nextHead);
