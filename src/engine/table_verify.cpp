@@ -2,9 +2,9 @@
 // without blob layout) and the table check value.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <vector>
-
-#include <zlib.h>
 
 #include "engine/crc.h"
 #include "engine/orvanto_bytes.h"
@@ -50,8 +50,7 @@ class Progress {
   bool proceed_ = true;
 };
 
-constexpr std::size_t kWindow = 1 << 20;  // bytes read at a time
-constexpr std::uint32_t kCachedShifts = 1 << 16;  // record lengths whose shift operator is kept
+constexpr std::size_t kWindow = 256 << 10;  // bytes read at a time
 
 }  // namespace
 
@@ -71,7 +70,10 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     SetUnique(false);
     WholeTable();
     report.report(0);
-    std::vector<std::uint8_t> window(kWindow);
+    // One read buffer for the index blocks and the records (with room for the rotation below),
+    // not initialised: every byte used is read first.
+    const std::uint32_t headSize = sizes_.N + fields_.bitmapSize();
+    const auto window = std::make_unique_for_overwrite<std::uint8_t[]>(kWindow + headSize);
 
     // Index blocks: entry array and jump table under one check.
     for (std::size_t i = 0; i < indexes_.count() && ok && report.proceed(); ++i) {
@@ -83,8 +85,8 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       std::uint64_t at = absolute(index.blockOffset) + 1, done = 0;
       while (done < length && report.proceed()) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kWindow));
-        file_.readDirect(at + done, window.data(), n);
-        crc = orvCrc(crc, window.data(), n);
+        file_.readDirect(at + done, window.get(), n);
+        crc = orvCrc(crc, window.get(), n);
         report.add(std::min<std::uint64_t>(n, entries - std::min(entries, done)));
         done += n;
       }
@@ -99,8 +101,6 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
     const std::uint32_t k = CheckWidth();
     const bool perRecord = k > 0 && !fields_.hasBlobs();
     const std::uint32_t n = sizes_.N;
-    const std::uint32_t bitmap = fields_.bitmapSize();
-    const std::uint32_t headSize = n + bitmap;
     std::uint32_t tableCrc = kTableCrcStart;
     const TOrvanto_iLow_Index &primary = indexes_[0];
     const unsigned width = primary.entryWidth();
@@ -124,9 +124,26 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
       return addresses[r - batchStart];
     };
 
-    std::uint64_t windowStart = 0, windowEnd = 0;  // table offsets held in `window`
-    std::vector<std::uint8_t> large;                // a record longer than the window
-    std::vector<std::uint64_t> shifts;              // x^(8 length) per record length, bit 32 = known
+    // Both checks run over each record rotated: body, then sizes and bitmap (the head), then the
+    // stored check. The head has the same length in every record, so the rotation is made in
+    // place: the window holds the file's bytes from `windowStart` at `area`, and in the view
+    // `rotated` = area + headSize each body stays where it was read while the gap after it (its
+    // stored check, then the next record's head) is rewritten as its head and its stored check.
+    // The record check is then one crc32 call over a record's body and head, and the table check
+    // one call over all records of a window.
+    std::uint8_t *const area = window.get(), *const rotated = area + headSize;
+    std::vector<std::uint8_t> large, head(headSize), nextHead(headSize);
+    std::uint64_t windowStart = 0, windowLength = 0;
+    std::size_t checkedFrom = 0, checkedTo = 0;  // rotated bytes not yet in the table check
+    auto flush = [&] {
+      tableCrc = orvCrc(tableCrc, rotated + checkedFrom, checkedTo - checkedFrom);
+      checkedFrom = checkedTo;
+    };
+    auto matches = [&](std::uint32_t recordCrc, const std::uint8_t *stored) {
+      std::uint8_t value[4] = {0, 0, 0, 0};
+      std::memcpy(value, stored, k);
+      return (recordCrc & checkMask(k)) == (getDword(value) & checkMask(k));
+    };
     std::uint32_t a = recordCount_ ? addressOf(0) : r1_;
     for (std::uint32_t r = 0; r < recordCount_ && ok && report.proceed(); ++r) {
       const std::uint32_t e = addressOf(r + 1);
@@ -135,50 +152,40 @@ bool TOrvanto_iLow_Table::Verify(const TOrvanto_Progress &progress, void *contex
         break;
       }
       const std::uint32_t size = e - a;
-      const std::uint8_t *record;
+      const std::uint32_t bodySize = size - headSize - k;
+      const std::uint32_t recordStart = (a + n) ^ kRecordStart;
       if (size > kWindow) {
+        flush();
+        windowLength = 0;
         large.resize(size);
         file_.readDirect(absolute(a), large.data(), size);
-        record = large.data();
+        const std::uint8_t *body = large.data() + headSize, *stored = body + bodySize;
+        tableCrc = orvCrc(orvCrc(orvCrc(tableCrc, body, bodySize), large.data(), headSize), stored, k);
+        if (perRecord) ok = matches(orvCrc(orvCrc(recordStart, body, bodySize), large.data(), headSize), stored);
       } else {
-        if (a < windowStart || std::uint64_t(a) + size > windowEnd) {
+        if (a < windowStart || std::uint64_t(a) + size > windowStart + windowLength) {
+          flush();
           windowStart = a;
-          windowEnd = std::min<std::uint64_t>(std::uint64_t(a) + kWindow, r1_);
-          file_.readDirect(absolute(windowStart), window.data(), static_cast<std::size_t>(windowEnd - windowStart));
+          windowLength = std::min<std::uint64_t>(kWindow, r1_ - a);
+          file_.readDirect(absolute(a), area, static_cast<std::size_t>(windowLength));
+          std::memcpy(head.data(), area, headSize);
+          checkedFrom = checkedTo = 0;
         }
-        record = window.data() + (a - windowStart);
-      }
-      const std::uint8_t *body = record + headSize;
-      const std::uint32_t bodySize = size - headSize - k;
-      const std::uint8_t *stored = body + bodySize;
-      if (perRecord) {
-        // Body and head go through the check once: the table check continues from the record
-        // check, since crc(t, m) = crc(s, m) xor (t xor s) * x^(8|m|).
-        const std::uint32_t start = (a + n) ^ kRecordStart;
-        std::uint32_t recordCrc = orvCrc(start, body, bodySize);
-        recordCrc = orvCrc(recordCrc, record, headSize);
-        const std::uint32_t length = bodySize + headSize;
-        uLong shift;
-        if (length < kCachedShifts) {
-          if (length >= shifts.size()) shifts.resize(length + 1, 0);
-          if (!shifts[length]) shifts[length] = crc32_combine_gen(static_cast<z_off_t>(length)) | (std::uint64_t(1) << 32);
-          shift = static_cast<uLong>(shifts[length] & 0xFFFFFFFFu);
-        } else {
-          shift = crc32_combine_gen(static_cast<z_off_t>(length));
-        }
-        tableCrc = static_cast<std::uint32_t>(crc32_combine_op(tableCrc ^ start, recordCrc, shift));
-        tableCrc = orvCrc(tableCrc, stored, k);
-        std::uint8_t value[4] = {0, 0, 0, 0};
-        std::copy(stored, stored + k, value);
-        if ((recordCrc & checkMask(k)) != (getDword(value) & checkMask(k))) ok = false;
-      } else {
-        tableCrc = orvCrc(tableCrc, body, bodySize);
-        tableCrc = orvCrc(tableCrc, record, headSize);
-        tableCrc = orvCrc(tableCrc, stored, k);
+        const std::size_t at = static_cast<std::size_t>(a - windowStart);
+        std::uint8_t *gap = rotated + at + bodySize;
+        std::uint8_t stored[4];
+        std::memcpy(stored, gap, k);
+        if (at + size + headSize <= windowLength) std::memcpy(nextHead.data(), area + at + size, headSize);
+        std::memcpy(gap, head.data(), headSize);
+        std::memcpy(gap + headSize, stored, k);
+        head.swap(nextHead);
+        checkedTo = at + size;
+        if (perRecord) ok = matches(orvCrc(recordStart, rotated + at, bodySize + headSize), stored);
       }
       report.add(size);
       a = e;
     }
+    flush();
     ok = ok && report.proceed() && tableCrc == getDword(header_.data() + 2);
   } catch (const EOrvanto_IO_Error &e) {
     recordIoError(error_, e);

@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "engine/crc.h"
+#include "engine/orvanto_block.h"
+#include "engine/table_format.h"
 #include "table_fixtures.h"
 
 using namespace vl;
@@ -226,5 +228,54 @@ TEST(TableVerify, DamageFoundByVerify) {
     Opened o(m, "palavras");
     ASSERT_TRUE(o.open()) << c.what;
     EXPECT_FALSE(o.t().Verify()) << c.what;
+  }
+}
+
+// Tables larger than Verify's read window (a record longer than it, too), with one record's stored
+// check changed and the table check value resealed to match, so only the record check can find it.
+TEST(TableVerify, RecordChecksAcrossReadWindows) {
+  struct Case { const char *what; std::uint8_t k; std::size_t memo; bool recordChecked; };
+  const Case cases[] = {{"K=4", 4, 0, true},  {"K=1", 1, 0, true}, {"K=3", 3, 0, true},
+                        {"K=2 with a Memo", 2, 40, false}, {"K=4 with a record longer than the window", 4, 1536 * 1024, false}};
+  for (const auto &c : cases) {
+    OrvantoTableSpec s;
+    s.name = "longa";
+    s.checkWidth = c.k;
+    s.columns = {C::String("Texto", 200), C::Fixed("N", orv::ctInteger)};
+    if (c.memo) s.columns.push_back(c.memo > 0xFFFF ? C::Blob("M") : C::Memo("M"));
+    for (int i = 0; i < 24000; ++i) {
+      std::string text = "registro " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'x');
+      s.records.push_back({text, I(i)});
+      if (c.memo) s.records.back().push_back(std::string(i == 5 ? c.memo : std::size_t(i % 50), 'm'));
+    }
+    Module m(s);
+    {
+      Opened o(m, "longa");
+      ASSERT_TRUE(o.open()) << c.what;
+      EXPECT_TRUE(o.t().Verify()) << c.what;
+    }
+    // The first, a middle and the last record.
+    const OrvantoTableLayout &l = m.layout();
+    const Image original = m.image;
+    for (const std::size_t r : {std::size_t(0), l.recordAddresses.size() / 2, l.recordAddresses.size() - 1}) {
+      m.image = original;
+      const std::uint32_t end = r + 1 < l.recordAddresses.size() ? l.recordAddresses[r + 1] : l.recordEnd;
+      const std::uint32_t changed = end - c.k;  // first stored check byte
+      m.image[m.at(changed)] ^= 0x5A;
+      // The table check is linear in the bytes: crc(t, M xor D) = crc(t, M) xor crc(0, D) xor crc(0, zeros).
+      std::vector<std::uint8_t> delta(l.recordEnd - changed, 0);
+      const std::uint32_t zeros = orvCrc(0, delta.data(), delta.size());
+      delta[0] = 0x5A;
+      const std::uint32_t sealed = l.tableCheck ^ orvCrc(0, delta.data(), delta.size()) ^ zeros;
+      std::uint8_t *header = &m.image[m.at(orv::kTableHeaderOffset)];
+      for (int i = 0; i < 4; ++i) header[2 + i] = static_cast<std::uint8_t>(sealed >> (8 * i));
+      const auto word = static_cast<std::uint16_t>(header[orv::kTableHeaderSize] | header[orv::kTableHeaderSize + 1] << 8);
+      const std::uint32_t check = orv::blockCheck(header, orv::kTableHeaderSize, word);
+      for (int i = 0; i < 4; ++i) header[orv::kTableHeaderSize + 2 + i] = static_cast<std::uint8_t>(check >> (8 * i));
+      m.rewrite();
+      Opened o(m, "longa");
+      ASSERT_TRUE(o.open()) << c.what;
+      EXPECT_EQ(o.t().Verify(), !c.recordChecked) << c.what << ", record " << r;
+    }
   }
 }
