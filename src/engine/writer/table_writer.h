@@ -79,7 +79,7 @@ struct OrvantoTableLayout {
 };
 
 // The section producer of one table. Throws std::invalid_argument with a Portuguese text when
-// the specification cannot be stored (bad column, unknown segment column, value of the wrong
+// the table description cannot be stored (bad column, unknown segment column, value of the wrong
 // kind, text longer than its column, a secondary index on a table without records).
 class OrvantoTableSection : public OrvantoSectionProducer {
  public:
