@@ -158,7 +158,7 @@ void BM_FindKey(benchmark::State &state) {
     table.PutColumnValue(record.data(), 0, slot.data());
     found += table.FindKey(1, 0, record.data(), false, out.data());
   }
-  if (found != state.iterations()) state.SkipWithError("key not found");
+  if (found != static_cast<std::size_t>(state.iterations())) state.SkipWithError("key not found");
 }
 
 void BM_SqliteLookup(benchmark::State &state) {
@@ -181,7 +181,7 @@ void BM_SqliteLookup(benchmark::State &state) {
   }
   sqlite3_finalize(query);
   sqlite3_close(db);
-  if (found != state.iterations()) state.SkipWithError("key not found");
+  if (found != static_cast<std::size_t>(state.iterations())) state.SkipWithError("key not found");
 }
 
 }  // namespace
